@@ -1,0 +1,339 @@
+#include "capture/CaptureSession.h"
+
+#include "app/Globals.h"
+#include "app/SettingsFile.h"
+#include "app/ShowError.h"
+#include "capture/ComRef.h"
+#include "capture/DeviceName.h"
+
+#include <cmath>
+
+namespace {
+
+const char MainConfig[] = "MainConfig";
+
+template <typename T> void ReleaseAndClear(T*& pointer) {
+    if (pointer) {
+        pointer->Release();
+        pointer = nullptr;
+    }
+}
+
+} // namespace
+
+CaptureSession::CaptureSession() = default;
+
+CaptureSession::~CaptureSession() {
+    // Interfaces are Shutdown's to release; only the name list is ours here.
+    FreeAudioDeviceNames();
+}
+
+bool CaptureSession::Initialize() {
+    LoadSettings();
+    const HRESULT comResult = CoInitialize(nullptr);
+    comInitialized = SUCCEEDED(comResult);
+
+    if (!IsDirectShowInstalled()) {
+        ShowError("DirectShow がインストールされていません");
+        return false;
+    }
+    if (!FindVideoDevice(videoDeviceName)) {
+        ShowError("NARVO TV デバイスが見つかりません");
+        return false;
+    }
+    ListAudioDevices();
+
+    if (CoCreateInstance(CLSID_CaptureGraphBuilder, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                         IID_ICaptureGraphBuilder, reinterpret_cast<void**>(&builder)) != S_OK) {
+        ShowError("DirectShow の初期化ができません");
+        return false;
+    }
+    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IGraphBuilder,
+                     reinterpret_cast<void**>(&graph));
+    if (builder->SetFiltergraph(graph) != S_OK) {
+        ShowError("DirectShow が利用できません");
+        return false;
+    }
+    wchar_t wideName[WideNameSize];
+    DeviceName::ToWide(wideName, WideNameSize, videoDeviceName);
+    if (!graph || graph->AddFilter(videoFilter, wideName) != S_OK) {
+        ShowError("NARVO TV デバイスが利用できません");
+        return false;
+    }
+
+    AttachAudioCapture();
+    return true;
+}
+
+bool CaptureSession::Shutdown() {
+    crossbarAttached = false;
+    ReleaseAndClear(videoFilter);
+    DetachAudioCapture();
+    ReleaseAndClear(graph);
+    ReleaseAndClear(builder);
+    if (comInitialized) {
+        CoUninitialize();
+        comInitialized = false;
+    }
+    SaveSettings();
+    return true;
+}
+
+bool CaptureSession::LoadSettings() {
+    muteAudio = settingsFile.ReadBool(MainConfig, "MuteAudio", muteAudio);
+    captureAudioDevice = settingsFile.ReadBool(MainConfig, "CaptureAudioDevice", captureAudioDevice);
+    settingsFile.ReadString(MainConfig, "AudioDeviceName", audioDeviceName, audioDeviceName, DeviceNameSize);
+    const int percent = settingsFile.ReadInt(MainConfig, "VideoQuality", static_cast<int>(videoQuality * 100.0));
+    videoQuality = percent * 0.01;
+    windowPosX = settingsFile.ReadInt(MainConfig, "WindowPosX", windowPosX);
+    windowPosY = settingsFile.ReadInt(MainConfig, "WindowPosY", windowPosY);
+    zoomRateSave = settingsFile.ReadBool(MainConfig, "ZoomRateSave", zoomRateSave);
+    topMostWindow = settingsFile.ReadBool(MainConfig, "TopMostWindow", topMostWindow);
+    if (videoQuality < 0.0) {
+        videoQuality = 0.0;
+    }
+    if (videoQuality > 1.0) {
+        videoQuality = 1.0;
+    }
+    return true;
+}
+
+bool CaptureSession::SaveSettings() {
+    settingsFile.WriteString(MainConfig, "VideoDeviceName", videoDeviceName);
+    settingsFile.WriteBool(MainConfig, "MuteAudio", muteAudio);
+    settingsFile.WriteBool(MainConfig, "CaptureAudioDevice", captureAudioDevice);
+    settingsFile.WriteString(MainConfig, "AudioDeviceName", audioDeviceName);
+    // Rounded, not truncated: 0.29 * 100 is 28.999... in binary and must read back as 29.
+    settingsFile.WriteInt(MainConfig, "VideoQuality", static_cast<int>(std::lround(videoQuality * 100.0)));
+    settingsFile.WriteInt(MainConfig, "WindowPosX", windowPosX);
+    settingsFile.WriteInt(MainConfig, "WindowPosY", windowPosY);
+    settingsFile.WriteBool(MainConfig, "ZoomRateSave", zoomRateSave);
+    settingsFile.WriteBool(MainConfig, "TopMostWindow", topMostWindow);
+    return true;
+}
+
+bool CaptureSession::IsDirectShowInstalled() {
+    IGraphBuilder* probe = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                reinterpret_cast<void**>(&probe)))) {
+        return false;
+    }
+    if (probe) {
+        probe->Release();
+    }
+    return true;
+}
+
+bool CaptureSession::SetOwnerWindow(HWND window) {
+    ownerWindow = window;
+    return true;
+}
+
+bool CaptureSession::BuildPreview() {
+    if (!builder || !graph) {
+        return false;
+    }
+    graph->SetDefaultSyncSource();
+    const HRESULT result = builder->RenderStream(&PIN_CATEGORY_PREVIEW, videoFilter, nullptr, nullptr);
+    // Without a preview pin the builder renders the capture pin through a tee.
+    if (result != S_OK && result != VFW_S_NOPREVIEWPIN) {
+        return false;
+    }
+    SetQuality(videoQuality);
+    return true;
+}
+
+bool CaptureSession::DismantlePreview() {
+    if (videoFilter) {
+        RemoveDownstream(videoFilter);
+    }
+    if (audioFilter) {
+        RemoveDownstream(audioFilter);
+    }
+    return true;
+}
+
+void CaptureSession::RemoveDownstream(IBaseFilter* filter) {
+    if (!filter || !graph) {
+        return;
+    }
+    ComRef<IEnumPins> pins;
+    if (filter->EnumPins(pins.Put()) != S_OK || !pins) {
+        return;
+    }
+    pins->Reset();
+    for (;;) {
+        ComRef<IPin> pin;
+        if (pins->Next(1, pin.Put(), nullptr) != S_OK) {
+            return;
+        }
+        if (!pin) {
+            continue;
+        }
+        ComRef<IPin> connected;
+        if (pin->ConnectedTo(connected.Put()) == S_OK && connected) {
+            PIN_INFO info = {};
+            if (connected->QueryPinInfo(&info) != S_OK) {
+                if (info.pFilter) {
+                    info.pFilter->Release();
+                }
+                return;
+            }
+            if (info.dir == PINDIR_INPUT) {
+                RemoveDownstream(info.pFilter);
+                graph->Disconnect(connected.Get());
+                graph->Disconnect(pin.Get());
+                graph->RemoveFilter(info.pFilter);
+            }
+            if (info.pFilter) {
+                info.pFilter->Release();
+            }
+        }
+    }
+}
+
+bool CaptureSession::RunGraph() {
+    if (!graph) {
+        return false;
+    }
+    bool started = false;
+    ComRef<IMediaControl> control;
+    if (graph->QueryInterface(IID_IMediaControl, control.PutVoid()) == S_OK && control) {
+        if (control->Run() == S_OK) {
+            started = true;
+        } else {
+            // A live graph often answers S_FALSE and is running moments later.
+            OAFilterState state = State_Stopped;
+            control->GetState(500, &state);
+            started = state == State_Running;
+        }
+        control.Reset();
+    }
+    return started;
+}
+
+bool CaptureSession::StopGraph() {
+    if (!graph) {
+        return false;
+    }
+    ComRef<IMediaControl> control;
+    if (graph->QueryInterface(IID_IMediaControl, control.PutVoid()) != S_OK || !control) {
+        return false;
+    }
+    // Pause until the filters are ready, then stop: no half-delivered frame.
+    return control->StopWhenReady() == S_OK;
+}
+
+bool CaptureSession::StartPreview() {
+    return BuildPreview() && RunGraph();
+}
+
+bool CaptureSession::StopPreview() {
+    return StopGraph() && DismantlePreview();
+}
+
+bool CaptureSession::SetQuality(double quality) {
+    if (!builder) {
+        return false;
+    }
+    ComRef<IAMVideoCompression> compression;
+    if (builder->FindInterface(&PIN_CATEGORY_CAPTURE, videoFilter, IID_IAMVideoCompression,
+                               compression.PutVoid()) != S_OK ||
+        !compression) {
+        return false;
+    }
+    long keyFrameRate = 0;
+    long framesPerKey = 0;
+    double defaultQuality = 0.0;
+    long capabilities = 0;
+    bool applied = false;
+    if (compression->GetInfo(nullptr, nullptr, nullptr, nullptr, &keyFrameRate, &framesPerKey, &defaultQuality,
+                             &capabilities) == S_OK &&
+        (capabilities & CompressionCaps_CanQuality) != 0 && compression->put_Quality(quality) == S_OK) {
+        videoQuality = quality;
+        applied = true;
+    }
+    return applied;
+}
+
+bool CaptureSession::SetMute(bool mute) {
+    muteAudio = mute;
+    return true;
+}
+
+bool CaptureSession::SelectAudioDevice(int index) {
+    StopPreview();
+    DetachAudioCapture();
+    if (index >= 0 && index < audioDeviceCount) {
+        DeviceName::CopyBounded(audioDeviceName, DeviceNameSize, audioDeviceNames[index]);
+        captureAudioDevice = true;
+    } else {
+        audioDeviceName[0] = '\0';
+        captureAudioDevice = false;
+    }
+    AttachAudioCapture();
+    StartPreview();
+    return true;
+}
+
+bool CaptureSession::AttachAudioCapture() {
+    if (!captureAudioDevice) {
+        return true;
+    }
+    if (!FindAudioDevice(audioDeviceName)) {
+        audioDeviceName[0] = '\0';
+        captureAudioDevice = false;
+        ShowError("オーディオデバイスが見つかりません");
+        return true;
+    }
+    wchar_t wideName[WideNameSize];
+    DeviceName::ToWide(wideName, WideNameSize, audioDeviceName);
+    if (!graph || graph->AddFilter(audioFilter, wideName) != S_OK) {
+        ReleaseAndClear(audioFilter);
+        audioDeviceName[0] = '\0';
+        captureAudioDevice = false;
+        ShowError("オーディオデバイスが利用できません");
+    }
+    return true;
+}
+
+bool CaptureSession::DetachAudioCapture() {
+    if (!audioFilter) {
+        return true;
+    }
+    if (audioDeviceName[0] != '\0' && graph) {
+        wchar_t wideName[WideNameSize];
+        DeviceName::ToWide(wideName, WideNameSize, audioDeviceName);
+        ComRef<IBaseFilter> inGraph;
+        if (graph->FindFilterByName(wideName, inGraph.Put()) == S_OK && inGraph) {
+            graph->RemoveFilter(inGraph.Get());
+        }
+    }
+    ReleaseAndClear(audioFilter);
+    return true;
+}
+
+bool CaptureSession::FillMenu(HMENU menu, UINT placeholderId) {
+    const UINT quality = videoQuality > 0.5 ? QualityHighId : videoQuality == 0.5 ? QualityMediumId : QualityLowId;
+    CheckMenuItem(menu, quality, MF_BYCOMMAND | MF_CHECKED);
+    if (muteAudio) {
+        CheckMenuItem(menu, MuteId, MF_BYCOMMAND | MF_CHECKED);
+    } else if (!captureAudioDevice) {
+        CheckMenuItem(menu, CardAudioId, MF_BYCOMMAND | MF_CHECKED);
+    }
+    for (int i = 0; i < audioDeviceCount; ++i) {
+        UINT flags = MF_BYCOMMAND | MF_STRING;
+        if (!muteAudio && DeviceName::Matches(audioDeviceName, DeviceNameSize, audioDeviceNames[i])) {
+            flags |= MF_CHECKED;
+        }
+        InsertMenuA(menu, placeholderId, flags, placeholderId + 1 + i, audioDeviceNames[i]);
+    }
+    DeleteMenu(menu, placeholderId, MF_BYCOMMAND);
+    if (zoomRateSave) {
+        CheckMenuItem(menu, KeepAspectId, MF_BYCOMMAND | MF_CHECKED);
+    }
+    if (topMostWindow) {
+        CheckMenuItem(menu, TopMostId, MF_BYCOMMAND | MF_CHECKED);
+    }
+    return true;
+}

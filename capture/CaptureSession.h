@@ -1,0 +1,78 @@
+#pragma once
+
+#include <windows.h>
+#include <dshow.h>
+
+// The spine of the viewer: owns the capture graph builder, the filter graph,
+// the video and audio capture filters and the settings of "MainConfig".
+// Exactly one lives as a global; its operations run on the UI thread.
+class CaptureSession {
+public:
+    static constexpr int DeviceNameSize = 81;     // at most 80 characters
+    static constexpr int WideNameSize = 256;      // UTF-16 conversion buffers
+    static constexpr int NarrowNameSize = 256;    // friendly names read back
+    static constexpr int MaxAudioDevices = 10;
+    static constexpr UINT QualityHighId = 32776;
+    static constexpr UINT QualityMediumId = 32777;
+    static constexpr UINT QualityLowId = 32778;
+    static constexpr UINT MuteId = 32790;
+    static constexpr UINT CardAudioId = 32775;
+    static constexpr UINT KeepAspectId = 32788;
+    static constexpr UINT TopMostId = 32789;
+
+    CaptureSession();
+    ~CaptureSession();
+    CaptureSession(const CaptureSession&) = delete;
+    CaptureSession& operator=(const CaptureSession&) = delete;
+
+    bool Initialize();
+    bool Shutdown();
+    bool LoadSettings();
+    bool SaveSettings();
+    bool IsDirectShowInstalled();
+    bool SetOwnerWindow(HWND window);
+
+    bool BuildPreview();
+    bool DismantlePreview();
+    void RemoveDownstream(IBaseFilter* filter);
+    bool RunGraph();
+    bool StopGraph();
+    bool StartPreview();
+    bool StopPreview();
+
+    bool SetQuality(double quality);
+    bool SetMute(bool mute);
+    bool SelectAudioDevice(int index);
+    bool AttachAudioCapture();
+    bool DetachAudioCapture();
+    bool FillMenu(HMENU menu, UINT placeholderId);
+
+    // Device searches through the system device enumerator.
+    bool HasInputPin(IBaseFilter* filter);
+    bool FindVideoDevice(const char* name);
+    bool FindAudioDevice(char* name);
+    bool ListAudioDevices();
+
+    ICaptureGraphBuilder* builder = nullptr;
+    IGraphBuilder* graph = nullptr;
+    IBaseFilter* videoFilter = nullptr;
+    IBaseFilter* audioFilter = nullptr;
+    HWND ownerWindow = nullptr;
+    bool crossbarAttached = false;
+    char videoDeviceName[DeviceNameSize] = "Narvo TV";
+    char audioDeviceName[DeviceNameSize] = "";
+    bool muteAudio = false;
+    bool captureAudioDevice = false;
+    double videoQuality = 0.5;
+    int windowPosX = 0;
+    int windowPosY = 0;
+    bool zoomRateSave = true;
+    bool topMostWindow = false;
+    int audioDeviceCount = 0;
+    char** audioDeviceNames = nullptr;
+
+private:
+    void FreeAudioDeviceNames();
+
+    bool comInitialized = false;
+};

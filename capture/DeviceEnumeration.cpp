@@ -1,0 +1,157 @@
+// The device searches of CaptureSession: every walk creates its own system
+// device enumerator and gives back every object it obtained but the filter.
+#include "capture/CaptureSession.h"
+
+#include "capture/ComRef.h"
+#include "capture/DeviceName.h"
+
+#include <cstring>
+
+namespace {
+
+// Calls perDevice(moniker, friendlyName) for each device of the category whose
+// friendly name can be read, until it returns true. False when the category
+// cannot be enumerated (an empty one answers S_FALSE).
+template <typename PerDevice> bool WalkDevices(REFCLSID category, PerDevice perDevice) {
+    ComRef<IEnumMoniker> monikers;
+    {
+        ComRef<ICreateDevEnum> devices;
+        if (CoCreateInstance(CLSID_SystemDeviceEnum, nullptr, CLSCTX_INPROC_SERVER, IID_ICreateDevEnum,
+                             devices.PutVoid()) != S_OK) {
+            return false;
+        }
+        if (devices->CreateClassEnumerator(category, monikers.Put(), 0) != S_OK) {
+            return false;
+        }
+    }
+    if (!monikers) {
+        return false;
+    }
+    monikers->Reset();
+    for (;;) {
+        ComRef<IMoniker> moniker;
+        if (monikers->Next(1, moniker.Put(), nullptr) != S_OK || !moniker) {
+            break;
+        }
+        char friendlyName[CaptureSession::NarrowNameSize] = {};
+        bool named = false;
+        ComRef<IPropertyBag> bag;
+        if (moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid()) == S_OK && bag) {
+            VARIANT value;
+            VariantInit(&value);
+            value.vt = VT_BSTR;
+            if (bag->Read(L"FriendlyName", &value, nullptr) == S_OK) {
+                if (value.vt == VT_BSTR && value.bstrVal) {
+                    DeviceName::FromWide(friendlyName, sizeof friendlyName, value.bstrVal);
+                    named = true;
+                    SysFreeString(value.bstrVal);
+                } else {
+                    VariantClear(&value);
+                }
+            }
+        }
+        bag.Reset();
+        if (named && perDevice(moniker.Get(), friendlyName)) {
+            break;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+bool CaptureSession::HasInputPin(IBaseFilter* filter) {
+    if (!filter) {
+        return false;
+    }
+    ComRef<IEnumPins> pins;
+    if (filter->EnumPins(pins.Put()) != S_OK || !pins) {
+        return false;
+    }
+    pins->Reset();
+    for (;;) {
+        ComRef<IPin> pin;
+        if (pins->Next(1, pin.Put(), nullptr) != S_OK || !pin) {
+            return false;
+        }
+        PIN_DIRECTION direction = PINDIR_OUTPUT;
+        const HRESULT result = pin->QueryDirection(&direction);
+        pin.Reset();
+        if (result == S_OK && direction == PINDIR_INPUT) {
+            return true;
+        }
+    }
+}
+
+bool CaptureSession::FindVideoDevice(const char* name) {
+    if (videoFilter) {
+        videoFilter->Release();
+        videoFilter = nullptr;
+    }
+    WalkDevices(CLSID_VideoInputDeviceCategory, [&](IMoniker* moniker, const char* friendlyName) {
+        if (lstrcmpiA(friendlyName, name) != 0) {
+            return false;
+        }
+        moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&videoFilter));
+        // The card's capture filter has an analog input; a look-alike without one is passed over.
+        if (videoFilter && !HasInputPin(videoFilter)) {
+            videoFilter->Release();
+            videoFilter = nullptr;
+        }
+        return videoFilter != nullptr;
+    });
+    return videoFilter != nullptr;
+}
+
+bool CaptureSession::FindAudioDevice(char* name) {
+    if (audioFilter) {
+        audioFilter->Release();
+        audioFilter = nullptr;
+    }
+    WalkDevices(CLSID_AudioInputDeviceCategory, [&](IMoniker* moniker, const char* friendlyName) {
+        if (name[0] != '\0' && !DeviceName::Matches(name, DeviceNameSize, friendlyName)) {
+            return false;
+        }
+        IBaseFilter* bound = nullptr;
+        const HRESULT result =
+            moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&bound));
+        if (result != S_OK) {
+            if (bound) {
+                bound->Release();
+            }
+            return false;
+        }
+        audioFilter = bound;
+        DeviceName::CopyBounded(name, DeviceNameSize, friendlyName);
+        return audioFilter != nullptr;
+    });
+    return audioFilter != nullptr;
+}
+
+bool CaptureSession::ListAudioDevices() {
+    FreeAudioDeviceNames();
+    char* found[MaxAudioDevices] = {};
+    WalkDevices(CLSID_AudioInputDeviceCategory, [&](IMoniker*, const char* friendlyName) {
+        const size_t length = strlen(friendlyName);
+        char* copy = new char[length + 1];
+        memcpy(copy, friendlyName, length + 1);
+        found[audioDeviceCount++] = copy;
+        return audioDeviceCount >= MaxAudioDevices;
+    });
+    if (audioDeviceCount > 0) {
+        audioDeviceNames = new char*[audioDeviceCount];
+        for (int i = 0; i < audioDeviceCount; ++i) {
+            audioDeviceNames[i] = found[i];
+        }
+    }
+    return audioDeviceCount > 0;
+}
+
+void CaptureSession::FreeAudioDeviceNames() {
+    for (int i = 0; i < audioDeviceCount && audioDeviceNames; ++i) {
+        delete[] audioDeviceNames[i];
+    }
+    delete[] audioDeviceNames;
+    audioDeviceNames = nullptr;
+    audioDeviceCount = 0;
+}

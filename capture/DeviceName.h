@@ -1,0 +1,21 @@
+#pragma once
+
+// Device names in the ANSI code page, kept in fixed 81-byte fields.
+namespace DeviceName {
+
+// Copies source into target (size bytes, terminated), cut before the first
+// character that would not fit whole, so no double-byte character is split.
+void CopyBounded(char* target, int size, const char* source);
+
+// True when a stored name names the device: equal ignoring case to the
+// device's name as a field of storedSize bytes would hold it. A name cut on
+// saving still finds its device on the next start.
+bool Matches(const char* stored, int storedSize, const char* deviceName);
+
+// UTF-16 to ANSI into target (size bytes), cut like CopyBounded.
+void FromWide(char* target, int size, const wchar_t* source);
+
+// ANSI to UTF-16 into target (size characters), always terminated.
+void ToWide(wchar_t* target, int size, const char* source);
+
+} // namespace DeviceName

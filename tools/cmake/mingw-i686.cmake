@@ -1,0 +1,5 @@
+# Cross toolchain: 32-bit Windows with MinGW-w64 (POSIX threads). Built, not run here.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86)
+set(NARVO_TRIPLET i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
