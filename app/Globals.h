@@ -4,6 +4,14 @@
 // destroyed in reverse after the entry point returns.
 class CaptureSession;
 class SettingsFile;
+class TvAudioControl;
+class ProcAmpControl;
+class FormatCatalog;
+class VideoWindowControl;
 
 extern CaptureSession captureSession;
 extern SettingsFile settingsFile;
+extern TvAudioControl tvAudioControl;
+extern ProcAmpControl procAmpControl;
+extern FormatCatalog formatCatalog;
+extern VideoWindowControl videoWindowControl;

@@ -5,6 +5,11 @@
 #include "app/ShowError.h"
 #include "capture/ComRef.h"
 #include "capture/DeviceName.h"
+#include "capture/FormatCatalog.h"
+#include "capture/ProcAmpControl.h"
+#include "capture/TvAudioControl.h"
+#include "capture/VideoWindowControl.h"
+#include "res/resource.h"
 
 #include <cmath>
 
@@ -48,8 +53,8 @@ bool CaptureSession::Initialize() {
         ShowError("DirectShow の初期化ができません");
         return false;
     }
-    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER, IID_IGraphBuilder,
-                     reinterpret_cast<void**>(&graph));
+    CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER,
+                     IID_IGraphBuilder, reinterpret_cast<void**>(&graph));
     if (builder->SetFiltergraph(graph) != S_OK) {
         ShowError("DirectShow が利用できません");
         return false;
@@ -61,12 +66,19 @@ bool CaptureSession::Initialize() {
         return false;
     }
 
+    // The adapters' own failures only leave them detached.
+    formatCatalog.Attach(builder, videoFilter);
     AttachAudioCapture();
+    procAmpControl.Attach(builder, videoFilter);
+    tvAudioControl.Attach(builder, videoFilter);
     return true;
 }
 
 bool CaptureSession::Shutdown() {
+    tvAudioControl.Detach();
     crossbarAttached = false;
+    procAmpControl.Detach();
+    formatCatalog.Detach();
     ReleaseAndClear(videoFilter);
     DetachAudioCapture();
     ReleaseAndClear(graph);
@@ -83,7 +95,8 @@ bool CaptureSession::LoadSettings() {
     muteAudio = settingsFile.ReadBool(MainConfig, "MuteAudio", muteAudio);
     captureAudioDevice = settingsFile.ReadBool(MainConfig, "CaptureAudioDevice", captureAudioDevice);
     settingsFile.ReadString(MainConfig, "AudioDeviceName", audioDeviceName, audioDeviceName, DeviceNameSize);
-    const int percent = settingsFile.ReadInt(MainConfig, "VideoQuality", static_cast<int>(videoQuality * 100.0));
+    const int percent =
+        settingsFile.ReadInt(MainConfig, "VideoQuality", static_cast<int>(videoQuality * 100.0));
     videoQuality = percent * 0.01;
     windowPosX = settingsFile.ReadInt(MainConfig, "WindowPosX", windowPosX);
     windowPosY = settingsFile.ReadInt(MainConfig, "WindowPosY", windowPosY);
@@ -140,6 +153,12 @@ bool CaptureSession::BuildPreview() {
         return false;
     }
     SetQuality(videoQuality);
+    if (videoWindowControl.Attach(builder, videoFilter)) {
+        if (ownerWindow) {
+            videoWindowControl.SetOwner(ownerWindow);
+        }
+        videoWindowControl.SetVisible(true);
+    }
     return true;
 }
 
@@ -150,6 +169,8 @@ bool CaptureSession::DismantlePreview() {
     if (audioFilter) {
         RemoveDownstream(audioFilter);
     }
+    // The renderer is out of the graph; the control's own reference keeps it alive for this.
+    videoWindowControl.Detach();
     return true;
 }
 
@@ -247,13 +268,29 @@ bool CaptureSession::SetQuality(double quality) {
     double defaultQuality = 0.0;
     long capabilities = 0;
     bool applied = false;
-    if (compression->GetInfo(nullptr, nullptr, nullptr, nullptr, &keyFrameRate, &framesPerKey, &defaultQuality,
-                             &capabilities) == S_OK &&
+    if (compression->GetInfo(nullptr, nullptr, nullptr, nullptr, &keyFrameRate, &framesPerKey,
+                             &defaultQuality, &capabilities) == S_OK &&
         (capabilities & CompressionCaps_CanQuality) != 0 && compression->put_Quality(quality) == S_OK) {
         videoQuality = quality;
         applied = true;
     }
     return applied;
+}
+
+bool CaptureSession::SetFrameRate(int fps) {
+    // The chain stays built: only the capture pin's format changes.
+    StopGraph();
+    const bool accepted = formatCatalog.SetFrameRate(fps);
+    RunGraph();
+    return accepted;
+}
+
+bool CaptureSession::SelectFormat(int index) {
+    // A new format needs the preview chain rebuilt around it.
+    StopPreview();
+    const bool accepted = formatCatalog.SelectFormat(index);
+    StartPreview();
+    return accepted;
 }
 
 bool CaptureSession::SetMute(bool mute) {
@@ -314,12 +351,14 @@ bool CaptureSession::DetachAudioCapture() {
 }
 
 bool CaptureSession::FillMenu(HMENU menu, UINT placeholderId) {
-    const UINT quality = videoQuality > 0.5 ? QualityHighId : videoQuality == 0.5 ? QualityMediumId : QualityLowId;
+    const UINT quality = videoQuality > 0.5    ? ID_QUALITY_HIGH
+                         : videoQuality == 0.5 ? ID_QUALITY_MEDIUM
+                                               : ID_QUALITY_LOW;
     CheckMenuItem(menu, quality, MF_BYCOMMAND | MF_CHECKED);
     if (muteAudio) {
-        CheckMenuItem(menu, MuteId, MF_BYCOMMAND | MF_CHECKED);
+        CheckMenuItem(menu, ID_AUDIO_MUTE, MF_BYCOMMAND | MF_CHECKED);
     } else if (!captureAudioDevice) {
-        CheckMenuItem(menu, CardAudioId, MF_BYCOMMAND | MF_CHECKED);
+        CheckMenuItem(menu, ID_AUDIO_CARD, MF_BYCOMMAND | MF_CHECKED);
     }
     for (int i = 0; i < audioDeviceCount; ++i) {
         UINT flags = MF_BYCOMMAND | MF_STRING;
@@ -330,10 +369,10 @@ bool CaptureSession::FillMenu(HMENU menu, UINT placeholderId) {
     }
     DeleteMenu(menu, placeholderId, MF_BYCOMMAND);
     if (zoomRateSave) {
-        CheckMenuItem(menu, KeepAspectId, MF_BYCOMMAND | MF_CHECKED);
+        CheckMenuItem(menu, ID_KEEP_ASPECT, MF_BYCOMMAND | MF_CHECKED);
     }
     if (topMostWindow) {
-        CheckMenuItem(menu, TopMostId, MF_BYCOMMAND | MF_CHECKED);
+        CheckMenuItem(menu, ID_TOPMOST, MF_BYCOMMAND | MF_CHECKED);
     }
     return true;
 }

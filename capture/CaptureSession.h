@@ -8,17 +8,10 @@
 // Exactly one lives as a global; its operations run on the UI thread.
 class CaptureSession {
 public:
-    static constexpr int DeviceNameSize = 81;     // at most 80 characters
-    static constexpr int WideNameSize = 256;      // UTF-16 conversion buffers
-    static constexpr int NarrowNameSize = 256;    // friendly names read back
+    static constexpr int DeviceNameSize = 81;  // at most 80 characters
+    static constexpr int WideNameSize = 256;   // UTF-16 conversion buffers
+    static constexpr int NarrowNameSize = 256; // friendly names read back
     static constexpr int MaxAudioDevices = 10;
-    static constexpr UINT QualityHighId = 32776;
-    static constexpr UINT QualityMediumId = 32777;
-    static constexpr UINT QualityLowId = 32778;
-    static constexpr UINT MuteId = 32790;
-    static constexpr UINT CardAudioId = 32775;
-    static constexpr UINT KeepAspectId = 32788;
-    static constexpr UINT TopMostId = 32789;
 
     CaptureSession();
     ~CaptureSession();
@@ -41,6 +34,8 @@ public:
     bool StopPreview();
 
     bool SetQuality(double quality);
+    bool SetFrameRate(int fps);
+    bool SelectFormat(int index);
     bool SetMute(bool mute);
     bool SelectAudioDevice(int index);
     bool AttachAudioCapture();

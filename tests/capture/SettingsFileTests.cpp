@@ -43,7 +43,8 @@ TEST_F(SettingsFileTest, ValuesRoundTripInTheStoredForm) {
 }
 
 TEST_F(SettingsFileTest, AnyNonzeroIsTrueAndLongStringsAreCut) {
-    WriteWholeFile(file.Path(), "[MainConfig]\r\nMuteAudio=7\r\nAudioDeviceName=" + std::string(200, 'x') + "\r\n");
+    WriteWholeFile(file.Path(),
+                   "[MainConfig]\r\nMuteAudio=7\r\nAudioDeviceName=" + std::string(200, 'x') + "\r\n");
     EXPECT_TRUE(file.ReadBool("MainConfig", "MuteAudio", false));
     char buffer[81];
     memset(buffer, '#', sizeof buffer);

@@ -1,0 +1,264 @@
+#include "capture/FormatCatalog.h"
+
+#include "app/Globals.h"
+#include "app/SettingsFile.h"
+#include "res/resource.h"
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const char VideoStreamConfig[] = "VideoStreamConfig";
+
+const VIDEOINFOHEADER* Header(const AM_MEDIA_TYPE* type) {
+    return reinterpret_cast<const VIDEOINFOHEADER*>(type->pbFormat);
+}
+
+VIDEOINFOHEADER* Header(AM_MEDIA_TYPE* type) {
+    return reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
+}
+
+bool IsVideoInfo(const AM_MEDIA_TYPE* type) {
+    return type->majortype == MEDIATYPE_Video && type->formattype == FORMAT_VideoInfo && type->pbFormat &&
+           type->cbFormat >= sizeof(VIDEOINFOHEADER);
+}
+
+} // namespace
+
+FormatCatalog::~FormatCatalog() {
+    // A run that never read the keys (no card) leaves the stored choice alone.
+    if (settingsLoaded) {
+        SaveSettings();
+    }
+}
+
+void FormatCatalog::FreeMediaType(AM_MEDIA_TYPE* type) {
+    if (!type) {
+        return;
+    }
+    if (type->cbFormat != 0) {
+        CoTaskMemFree(type->pbFormat);
+    }
+    if (type->pUnk) {
+        type->pUnk->Release();
+    }
+    CoTaskMemFree(type);
+}
+
+bool FormatCatalog::OnAttached() {
+    Enumerate();
+    LoadSettings();
+    if (formatCount > 0) {
+        AM_MEDIA_TYPE* chosen = formats[formatIndex];
+        Header(chosen)->AvgTimePerFrame = FrameDuration(frameRate);
+        iface->SetFormat(chosen);
+    }
+    return true;
+}
+
+int FormatCatalog::Enumerate() {
+    if (!iface) {
+        return 0;
+    }
+    int capabilityCount = 0;
+    int capabilitySize = 0;
+    if (iface->GetNumberOfCapabilities(&capabilityCount, &capabilitySize) != S_OK || capabilityCount <= 0) {
+        return 0;
+    }
+    formatCount = 0;
+    formats = new AM_MEDIA_TYPE*[capabilityCount]();
+    // The capability block is not used, but the device writes one of its reported size.
+    std::vector<BYTE> capability(capabilitySize > 0 ? capabilitySize : 1);
+    for (int i = 0; i < capabilityCount; ++i) {
+        AM_MEDIA_TYPE* type = nullptr;
+        if (iface->GetStreamCaps(i, &type, capability.data()) != S_OK || !type) {
+            continue;
+        }
+        if (IsVideoInfo(type)) {
+            formats[formatCount++] = type;
+        } else {
+            FreeMediaType(type);
+        }
+    }
+    if (formatCount >= 2) {
+        SortFormats(formats, 0, formatCount - 1);
+    }
+    return formatCount;
+}
+
+int FormatCatalog::CompareFormats(const AM_MEDIA_TYPE* a, const AM_MEDIA_TYPE* b) {
+    // Subtypes compare as the bytes a GUID occupies in memory.
+    const auto* aBytes = reinterpret_cast<const unsigned char*>(&a->subtype);
+    const auto* bBytes = reinterpret_cast<const unsigned char*>(&b->subtype);
+    for (size_t i = 0; i < sizeof(GUID); ++i) {
+        if (aBytes[i] != bBytes[i]) {
+            return aBytes[i] < bBytes[i] ? -1 : 1;
+        }
+    }
+    const BITMAPINFOHEADER& aInfo = Header(a)->bmiHeader;
+    const BITMAPINFOHEADER& bInfo = Header(b)->bmiHeader;
+    if (aInfo.biBitCount != bInfo.biBitCount) {
+        return static_cast<int>(aInfo.biBitCount) - static_cast<int>(bInfo.biBitCount);
+    }
+    if (aInfo.biWidth != bInfo.biWidth) {
+        return aInfo.biWidth < bInfo.biWidth ? -1 : 1;
+    }
+    if (aInfo.biHeight != bInfo.biHeight) {
+        return aInfo.biHeight < bInfo.biHeight ? -1 : 1;
+    }
+    return 0;
+}
+
+// This exact quicksort decides where equal formats land, and with it what a
+// stored index names: keep its steps as they are.
+void FormatCatalog::SortFormats(AM_MEDIA_TYPE** list, int lo, int hi) {
+    for (;;) {
+        int i = lo;
+        int j = hi;
+        const AM_MEDIA_TYPE* pivot = list[(lo + hi) / 2];
+        for (;;) {
+            while (CompareFormats(list[i], pivot) < 0) {
+                ++i;
+            }
+            while (CompareFormats(pivot, list[j]) < 0) {
+                --j;
+            }
+            if (i >= j) {
+                break;
+            }
+            AM_MEDIA_TYPE* swapped = list[i];
+            list[i] = list[j];
+            list[j] = swapped;
+            ++i;
+            --j;
+        }
+        if (lo < i - 1) {
+            SortFormats(list, lo, i - 1);
+        }
+        if (j + 1 < hi) {
+            lo = j + 1;
+        } else {
+            return;
+        }
+    }
+}
+
+bool FormatCatalog::LoadSettings() {
+    frameRate = settingsFile.ReadInt(VideoStreamConfig, "FrameRate", frameRate);
+    formatIndex = settingsFile.ReadInt(VideoStreamConfig, "FormatIndex", formatIndex);
+    if (frameRate < 1) {
+        frameRate = 5;
+    }
+    if (frameRate > 30) {
+        frameRate = 30;
+    }
+    if (formatIndex < 0 || formatIndex >= formatCount) {
+        formatIndex = 0;
+    }
+    settingsLoaded = true;
+    return true;
+}
+
+bool FormatCatalog::SaveSettings() const {
+    settingsFile.WriteInt(VideoStreamConfig, "FrameRate", frameRate);
+    settingsFile.WriteInt(VideoStreamConfig, "FormatIndex", formatIndex);
+    return true;
+}
+
+bool FormatCatalog::SetFrameRate(int fps) {
+    // A rate below 1 has no frame duration; refuse it rather than divide by it.
+    if (!iface || fps < 1) {
+        return false;
+    }
+    AM_MEDIA_TYPE* current = nullptr;
+    if (iface->GetFormat(&current) != S_OK || !current) {
+        FreeMediaType(current);
+        return false;
+    }
+    bool accepted = false;
+    if (IsVideoInfo(current)) {
+        Header(current)->AvgTimePerFrame = FrameDuration(fps);
+        if (iface->SetFormat(current) == S_OK) {
+            frameRate = fps;
+            accepted = true;
+        }
+    }
+    FreeMediaType(current);
+    return accepted;
+}
+
+bool FormatCatalog::SelectFormat(int index) {
+    if (!iface || formatCount == 0 || index < 0 || index >= formatCount) {
+        return false;
+    }
+    AM_MEDIA_TYPE* chosen = formats[index];
+    Header(chosen)->AvgTimePerFrame = FrameDuration(frameRate);
+    if (iface->SetFormat(chosen) != S_OK) {
+        return false;
+    }
+    formatIndex = index;
+    return true;
+}
+
+bool FormatCatalog::GetCurrentSize(int& width, int& height) const {
+    width = 0;
+    height = 0;
+    if (formatCount == 0) {
+        return false;
+    }
+    const BITMAPINFOHEADER& info = Header(formats[formatIndex])->bmiHeader;
+    width = info.biWidth;
+    height = info.biHeight;
+    return true;
+}
+
+bool FormatCatalog::FillMenu(HMENU menu, UINT placeholderId) const {
+    const int shown = formatCount < MaxMenuFormats ? formatCount : MaxMenuFormats;
+    if (shown > 0) {
+        GUID groupSubtype = formats[0]->subtype;
+        WORD groupBits = Header(formats[0])->bmiHeader.biBitCount;
+        for (int i = 0; i < shown; ++i) {
+            const AM_MEDIA_TYPE* format = formats[i];
+            const BITMAPINFOHEADER& info = Header(format)->bmiHeader;
+            if (memcmp(&format->subtype, &groupSubtype, sizeof(GUID)) != 0 || info.biBitCount != groupBits) {
+                InsertMenuA(menu, placeholderId, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
+                groupSubtype = format->subtype;
+                groupBits = info.biBitCount;
+            }
+            char text[128];
+            snprintf(text, sizeof text, "%d x %d (%dbit color)", static_cast<int>(info.biWidth),
+                     static_cast<int>(info.biHeight), static_cast<int>(info.biBitCount));
+            UINT flags = MF_BYCOMMAND | MF_STRING;
+            if (i == formatIndex) {
+                flags |= MF_CHECKED;
+            }
+            InsertMenuA(menu, placeholderId, flags, placeholderId + i + 1, text);
+        }
+    }
+    DeleteMenu(menu, placeholderId, MF_BYCOMMAND);
+
+    UINT rateId = ID_FRAMERATE_CUSTOM;
+    if (frameRate == 30) {
+        rateId = ID_FRAMERATE_30;
+    } else if (frameRate == 15) {
+        rateId = ID_FRAMERATE_15;
+    } else if (frameRate == 5) {
+        rateId = ID_FRAMERATE_5;
+    }
+    CheckMenuItem(menu, rateId, MF_BYCOMMAND | MF_CHECKED);
+    return true;
+}
+
+bool FormatCatalog::Detach() {
+    if (formats) {
+        for (int i = 0; i < formatCount; ++i) {
+            FreeMediaType(formats[i]);
+        }
+        delete[] formats;
+    }
+    formats = nullptr;
+    formatCount = 0;
+    return FilterAdapter::Detach();
+}
