@@ -1,8 +1,11 @@
-// Construction order matters: objects are destroyed in reverse, and the
-// settings path must stay usable while the later ones write their settings.
+// The order of these definitions is the order of construction; destruction
+// runs in reverse after the entry point returns. The settings path has no
+// clean-up, so it stays usable for the objects that write their settings
+// while they are destroyed, before and after it.
 #include "app/Globals.h"
 
 #include "app/SettingsFile.h"
+#include "app/ViewerApp.h"
 #include "capture/CaptureSession.h"
 #include "capture/FormatCatalog.h"
 #include "capture/ProcAmpControl.h"
@@ -10,6 +13,7 @@
 #include "capture/VideoWindowControl.h"
 
 CaptureSession captureSession;
+ViewerApp theApp;
 SettingsFile settingsFile;
 TvAudioControl tvAudioControl;
 ProcAmpControl procAmpControl;
