@@ -1,0 +1,141 @@
+"""Drives the real NarvoTV.exe under Wine for end-to-end tests: starts it in a
+folder of its own (so its settings file is private), reads its window through
+wintool, moves the real mouse with xdotool, takes screenshots and reads the
+settings file after it ends. Needs DISPLAY (tools/test runs ctest under Xvfb)."""
+import configparser
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+BUILD = os.environ['NARVO_BUILD']
+SOURCE = os.environ['NARVO_SOURCE']
+WINE_RUN = os.path.join(SOURCE, 'tools', 'wine-run')
+WINTOOL = os.path.join(BUILD, 'tools', 'wintool', 'wintool.exe')
+CARD_PREFIX = os.path.join(BUILD, 'wineprefix')
+NO_CARD_PREFIX = os.path.join(BUILD, 'wineprefix-nocard')
+TITLE = 'NARVO TV Viewer'
+# Generous bounds for things to happen at all; never a measure of speed.
+PATIENCE = 90
+
+
+def wait_for(condition, what, limit=PATIENCE):
+    deadline = time.monotonic() + limit
+    while time.monotonic() < deadline:
+        value = condition()
+        if value:
+            return value
+        time.sleep(0.2)
+    raise AssertionError('gave up waiting for ' + what)
+
+
+class Image:
+    """A screenshot as RGB bytes."""
+
+    def __init__(self, width, height, data):
+        self.width, self.height, self.data = width, height, data
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.data[i:i + 3])
+
+    def region(self, left, top, width, height):
+        return [self.pixel(x, y) for y in range(top, top + height) for x in range(left, left + width)]
+
+
+def screenshot():
+    ppm = subprocess.run(['import', '-window', 'root', 'ppm:-'], check=True, capture_output=True).stdout
+    # P6 header: magic, width, height, maxval, each ended by white space.
+    fields = []
+    pos = 0
+    while len(fields) < 4:
+        while ppm[pos:pos + 1].isspace():
+            pos += 1
+        start = pos
+        while not ppm[pos:pos + 1].isspace():
+            pos += 1
+        fields.append(ppm[start:pos])
+    pos += 1
+    return Image(int(fields[1]), int(fields[2]), ppm[pos:])
+
+
+def xdotool(*args):
+    subprocess.run(['xdotool'] + [str(a) for a in args], check=True)
+
+
+class Viewer:
+    """One run of the viewer in a private folder."""
+
+    def __init__(self, prefix=CARD_PREFIX, settings=None, env=None):
+        self.prefix = prefix
+        self.folder = tempfile.mkdtemp(prefix='narvo-e2e-')
+        self.exe = os.path.join(self.folder, 'NarvoTV.exe')
+        shutil.copy(os.path.join(BUILD, 'bin', 'NarvoTV.exe'), self.exe)
+        self.ini = os.path.join(self.folder, 'NarvoTV.ini')
+        if settings is not None:
+            with open(self.ini, 'wb') as f:
+                f.write(settings.replace('\n', '\r\n').encode('cp932'))
+        self.env = dict(os.environ)
+        self.env.update(env or {})
+        self.process = None
+
+    def start(self):
+        self.process = subprocess.Popen([WINE_RUN, '--prefix', self.prefix, self.exe], env=self.env,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        return self
+
+    def wintool(self, *args):
+        result = subprocess.run([WINE_RUN, '--prefix', self.prefix, WINTOOL] + [str(a) for a in args],
+                                env=self.env, capture_output=True)
+        return result.returncode, result.stdout.decode('utf-8', 'replace')
+
+    def info(self, title=TITLE):
+        code, out = self.wintool('info', title)
+        if code != 0:
+            return None
+        values = {}
+        for line in out.splitlines():
+            name, *numbers = line.split()
+            parsed = [int(n, 0) for n in numbers]
+            values[name] = parsed if len(parsed) > 1 else parsed[0]
+        return values
+
+    def wait_shown(self):
+        return wait_for(lambda: (lambda i: i if i and i['visible'] else None)(self.info()), 'the viewer window')
+
+    def message_box(self, caption):
+        """Text, caption and owner of the message box with that caption; presses OK."""
+        def read():
+            code, out = self.wintool('msgbox', caption)
+            return out if code == 0 and out else None
+        out = wait_for(read, 'a message box captioned ' + caption)
+        return dict(line.split(' ', 1) for line in out.splitlines())
+
+    def command(self, command_id):
+        self.wintool('command', TITLE, command_id)
+
+    def close(self):
+        self.wintool('close', TITLE)
+        return self.wait_exit()
+
+    def wait_exit(self):
+        self.process.wait(timeout=PATIENCE)
+        return self.process.returncode
+
+    def settings(self):
+        parser = configparser.ConfigParser(interpolation=None)
+        parser.optionxform = str
+        with open(self.ini, 'rb') as f:
+            parser.read_string(f.read().decode('cp932'))
+        return parser
+
+    def settings_text(self):
+        with open(self.ini, 'rb') as f:
+            return f.read().decode('cp932')
+
+    def cleanup(self):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
