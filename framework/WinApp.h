@@ -1,24 +1,56 @@
 #pragma once
 
+#include "framework/CmdTarget.h"
+
 #include <windows.h>
 
 class CWnd;
 
 // The application object's base: one per process, constructed as a global.
-class CWinApp {
+// Construction only registers the object; AfxWinMain does the rest.
+class CWinApp : public CCmdTarget {
 public:
     explicit CWinApp(const char* appName = nullptr);
-    virtual ~CWinApp();
-    CWinApp(const CWinApp&) = delete;
-    CWinApp& operator=(const CWinApp&) = delete;
+    ~CWinApp() override;
 
+    // Called once by AfxWinMain after the name and help path are set; FALSE
+    // ends the instance at once (ExitInstance, no message loop).
     virtual BOOL InitInstance();
+    // Called once, after the message loop or right after a failed InitInstance;
+    // its result is the process's exit code. By default the WM_QUIT code that
+    // ended the loop, 0 when no loop ran.
     virtual int ExitInstance();
+    // The message loop until WM_QUIT, then ExitInstance's result.
+    int Run();
 
+    // Kept for the call; there is nothing to enable.
+    BOOL Enable3dControlsStatic() { return TRUE; }
+
+    // Opens the help file (m_pszHelpFilePath).
+    void OnHelp();
+
+    HINSTANCE m_hInstance = nullptr;
+    // The executable's file name without extension unless given at construction.
     const char* m_pszAppName = nullptr;
+    // The executable's full path with the extension ".HLP". Points into this
+    // object's own buffer, which may be changed in place within its length.
     const char* m_pszHelpFilePath = nullptr;
     CWnd* m_pMainWnd = nullptr;
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    friend int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR, int);
+    void SetNamesFromModule();
+
+    char appNameBuffer[MAX_PATH] = {};
+    char helpPathBuffer[MAX_PATH + 8] = {};
+    int quitCode = 0;
 };
+
+// The entry point's work: names, InitInstance, the message loop, ExitInstance.
+// Returns the process's exit code; -1 when no application object exists.
+int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);
 
 // The application object, or null when none has been constructed.
 CWinApp* AfxGetApp();
@@ -27,3 +59,5 @@ CWnd* AfxGetMainWnd();
 // The application's name: the executable's file name without its extension
 // unless the application object was given one.
 const char* AfxGetAppName();
+// The module whose resources the program uses: the executable.
+HINSTANCE AfxGetInstanceHandle();

@@ -1,0 +1,7 @@
+#include "framework/WinApp.h"
+
+// The program's entry point, kept out of narvo_core so test programs, which
+// bring their own main, can link the rest.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand) {
+    return AfxWinMain(instance, previous, commandLine, showCommand);
+}
