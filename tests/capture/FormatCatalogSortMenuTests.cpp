@@ -5,6 +5,7 @@
 #include "app/SettingsFile.h"
 #include "capture/FormatCatalog.h"
 #include "res/resource.h"
+#include "tests/support/VideoFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -14,32 +15,15 @@
 
 namespace {
 
-// A media type laid out as the device hands it over, owned by the test.
-struct Format {
-    AM_MEDIA_TYPE type = {};
-    VIDEOINFOHEADER info = {};
-
-    Format(const GUID& subtype, int bits, int width, int height) {
-        type.majortype = MEDIATYPE_Video;
-        type.subtype = subtype;
-        type.formattype = FORMAT_VideoInfo;
-        type.cbFormat = sizeof info;
-        type.pbFormat = reinterpret_cast<BYTE*>(&info);
-        info.bmiHeader.biBitCount = static_cast<WORD>(bits);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = height;
-    }
-};
-
 GUID SubtypeWithData1(unsigned long data1) {
     GUID guid = MEDIASUBTYPE_RGB24;
     guid.Data1 = data1;
     return guid;
 }
 
-std::vector<AM_MEDIA_TYPE*> Sorted(std::vector<Format*> formats) {
+std::vector<AM_MEDIA_TYPE*> Sorted(std::vector<VideoFormat*> formats) {
     std::vector<AM_MEDIA_TYPE*> list;
-    for (Format* format : formats) {
+    for (VideoFormat* format : formats) {
         list.push_back(&format->type);
     }
     FormatCatalog::SortFormats(list.data(), 0, static_cast<int>(list.size()) - 1);
@@ -47,9 +31,9 @@ std::vector<AM_MEDIA_TYPE*> Sorted(std::vector<Format*> formats) {
 }
 
 TEST(FormatCatalogSort, EqualPairFollowedBySmallerEntryComesOutReversed) {
-    Format x(MEDIASUBTYPE_RGB24, 24, 640, 480);
-    Format y(MEDIASUBTYPE_RGB24, 24, 640, 480);
-    Format z(MEDIASUBTYPE_RGB24, 24, 320, 240);
+    VideoFormat x(MEDIASUBTYPE_RGB24, 24, 640, 480);
+    VideoFormat y(MEDIASUBTYPE_RGB24, 24, 640, 480);
+    VideoFormat z(MEDIASUBTYPE_RGB24, 24, 320, 240);
     const auto list = Sorted({&x, &y, &z});
     EXPECT_EQ(&z.type, list[0]);
     EXPECT_EQ(&y.type, list[1]);
@@ -58,17 +42,17 @@ TEST(FormatCatalogSort, EqualPairFollowedBySmallerEntryComesOutReversed) {
 
 TEST(FormatCatalogSort, KeysInOrderSubtypeBytesThenBitsWidthSignedHeight) {
     // Data1 255 lies in memory as FF 00 00 00, 256 as 00 01 00 00: 256 sorts first.
-    Format data1_255(SubtypeWithData1(255), 16, 100, 100);
-    Format data1_256(SubtypeWithData1(256), 16, 100, 100);
+    VideoFormat data1_255(SubtypeWithData1(255), 16, 100, 100);
+    VideoFormat data1_256(SubtypeWithData1(256), 16, 100, 100);
     EXPECT_GT(FormatCatalog::CompareFormats(&data1_255.type, &data1_256.type), 0);
     EXPECT_LT(FormatCatalog::CompareFormats(&data1_256.type, &data1_255.type), 0);
 
-    Format rgb565(MEDIASUBTYPE_RGB565, 16, 720, 480);
-    Format rgb24(MEDIASUBTYPE_RGB24, 24, 320, 240);
-    Format rgb32(MEDIASUBTYPE_RGB32, 32, 160, 120);
-    Format bits8(MEDIASUBTYPE_RGB24, 8, 720, 480);
-    Format narrow(MEDIASUBTYPE_RGB24, 24, 160, 480);
-    Format upsideDown(MEDIASUBTYPE_RGB24, 24, 320, -240);
+    VideoFormat rgb565(MEDIASUBTYPE_RGB565, 16, 720, 480);
+    VideoFormat rgb24(MEDIASUBTYPE_RGB24, 24, 320, 240);
+    VideoFormat rgb32(MEDIASUBTYPE_RGB32, 32, 160, 120);
+    VideoFormat bits8(MEDIASUBTYPE_RGB24, 8, 720, 480);
+    VideoFormat narrow(MEDIASUBTYPE_RGB24, 24, 160, 480);
+    VideoFormat upsideDown(MEDIASUBTYPE_RGB24, 24, 320, -240);
     const auto list = Sorted({&rgb32, &rgb24, &narrow, &rgb565, &upsideDown, &bits8});
     const std::vector<AM_MEDIA_TYPE*> expected = {&rgb565.type,     &bits8.type, &narrow.type,
                                                   &upsideDown.type, &rgb24.type, &rgb32.type};
@@ -76,10 +60,10 @@ TEST(FormatCatalogSort, KeysInOrderSubtypeBytesThenBitsWidthSignedHeight) {
 }
 
 TEST(FormatCatalogSort, LargeListIsOrderedAndKeepsEveryEntry) {
-    std::vector<std::unique_ptr<Format>> owned;
-    std::vector<Format*> formats;
+    std::vector<std::unique_ptr<VideoFormat>> owned;
+    std::vector<VideoFormat*> formats;
     for (int i = 0; i < 150; ++i) {
-        owned.push_back(std::make_unique<Format>(MEDIASUBTYPE_RGB24, 24, (i * 37) % 101, (i * 11) % 7));
+        owned.push_back(std::make_unique<VideoFormat>(MEDIASUBTYPE_RGB24, 24, (i * 37) % 101, (i * 11) % 7));
         formats.push_back(owned.back().get());
     }
     const auto list = Sorted(formats);
@@ -111,9 +95,9 @@ protected:
         DestroyMenu(menu);
     }
 
-    void Use(std::vector<Format*> list) {
+    void Use(std::vector<VideoFormat*> list) {
         entries.clear();
-        for (Format* format : list) {
+        for (VideoFormat* format : list) {
             entries.push_back(&format->type);
         }
         catalog.formats = entries.data();
@@ -134,10 +118,10 @@ protected:
     HMENU formatMenu = nullptr;
 };
 
-TEST_F(FormatCatalogMenu, GroupsBySubtypeAndBitsWithSeparatorsAndTicksTheCurrentFormat) {
-    Format a(MEDIASUBTYPE_RGB565, 16, 320, 240);
-    Format b(MEDIASUBTYPE_RGB565, 16, 640, -480);
-    Format c(MEDIASUBTYPE_RGB24, 24, 720, 480);
+TEST_F(FormatCatalogMenu, GroupsBySubtypeAndBitsWithSeparatorsAndTicksTheCurrentVideoFormat) {
+    VideoFormat a(MEDIASUBTYPE_RGB565, 16, 320, 240);
+    VideoFormat b(MEDIASUBTYPE_RGB565, 16, 640, -480);
+    VideoFormat c(MEDIASUBTYPE_RGB24, 24, 720, 480);
     Use({&a, &b, &c});
     catalog.formatIndex = 1;
     catalog.frameRate = 30;
@@ -167,11 +151,11 @@ TEST_F(FormatCatalogMenu, EmptyCatalogueLeavesAnEmptySubmenuAndTicksTheRate) {
     EXPECT_FALSE(Checked(ID_FRAMERATE_5));
 }
 
-TEST_F(FormatCatalogMenu, OnlyTheFirst99FormatsAreOfferedSoNoneReachesThePresetRange) {
-    std::vector<std::unique_ptr<Format>> owned;
-    std::vector<Format*> list;
+TEST_F(FormatCatalogMenu, OnlyTheFirst99VideoFormatsAreOfferedSoNoneReachesThePresetRange) {
+    std::vector<std::unique_ptr<VideoFormat>> owned;
+    std::vector<VideoFormat*> list;
     for (int i = 0; i < 120; ++i) {
-        owned.push_back(std::make_unique<Format>(MEDIASUBTYPE_RGB24, 24, 100 + i, 100));
+        owned.push_back(std::make_unique<VideoFormat>(MEDIASUBTYPE_RGB24, 24, 100 + i, 100));
         list.push_back(owned.back().get());
     }
     Use(list);
