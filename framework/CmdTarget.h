@@ -43,6 +43,19 @@ protected:
     const MessageMapEntry* FindCommandEntry(UINT id, UINT code) const;
 };
 
+// A class's message table, for example:
+//
+//   class ViewerWnd : public CWnd {           // ViewerWnd.cpp:
+//       void OnClose();                       // BEGIN_MESSAGE_MAP(ViewerWnd, CWnd)
+//       void OnExit();                        // ON_WM_CLOSE()
+//       void OnPreset(UINT id);               // ON_COMMAND(32774, OnExit)
+//       DECLARE_MESSAGE_MAP()                 // ON_COMMAND_RANGE(701, 799, OnPreset)
+//   };                                        // END_MESSAGE_MAP()
+//
+// Rows are searched in order, this class's table before its base's, so a row
+// here hides the base's row for the same message or command. A handler may be
+// a base's member named with its class (ON_COMMAND(ID_HELP, CWinApp::OnHelp)).
+
 // In the class body.
 #define DECLARE_MESSAGE_MAP()                                                                                \
 protected:                                                                                                   \

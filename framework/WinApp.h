@@ -6,6 +6,10 @@
 
 class CWnd;
 
+#ifndef ID_HELP
+#define ID_HELP 0xE146 // the framework's standard help command
+#endif
+
 // The application object's base: one per process, constructed as a global.
 // Construction only registers the object; AfxWinMain does the rest.
 class CWinApp : public CCmdTarget {

@@ -36,6 +36,7 @@ public:
 
 BEGIN_MESSAGE_MAP(LoopApp, CWinApp)
 ON_COMMAND(kAppCommand, OnAppCommand)
+ON_COMMAND(ID_HELP, CWinApp::OnHelp) // a base's handler, as the viewer maps it
 END_MESSAGE_MAP()
 
 bool TakeQuit() {
