@@ -1,0 +1,82 @@
+#pragma once
+
+// Filters and pins: enough of IBaseFilter and IPin for pin walks and
+// connection chains. Journal labels are "filter[<name>]" and "pin[<name>]".
+
+#include "tests/fakes/FakeBase.h"
+
+namespace fakes {
+
+class FakeFilter;
+
+class FakePin : public Fake<IPin> {
+public:
+    FakePin(FakeFilter* filter, PIN_DIRECTION direction, const std::string& name);
+
+    FakeFilter* filter;
+    PIN_DIRECTION direction;
+    std::string name;
+    FakePin* peer = nullptr;          // set by Connect()
+    HRESULT connectedToResult = S_OK; // answered while connected
+    HRESULT queryPinInfoResult = S_OK;
+    HRESULT queryDirectionResult = S_OK;
+
+    STDMETHODIMP Connect(IPin*, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    STDMETHODIMP ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    STDMETHODIMP Disconnect() override;
+    STDMETHODIMP ConnectedTo(IPin** pin) override;
+    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
+    STDMETHODIMP QueryDirection(PIN_DIRECTION* result) override;
+    STDMETHODIMP QueryId(LPWSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes**) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP EndOfStream() override { return S_OK; }
+    STDMETHODIMP BeginFlush() override { return S_OK; }
+    STDMETHODIMP EndFlush() override { return S_OK; }
+    STDMETHODIMP NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) override { return S_OK; }
+};
+
+// Links an output pin and an input pin both ways (no journal line).
+void Connect(FakePin& output, FakePin& input);
+
+class FakeFilter : public Fake<IBaseFilter> {
+public:
+    explicit FakeFilter(const std::string& name);
+
+    std::string name;
+    std::vector<std::unique_ptr<FakePin>> pins;
+    HRESULT enumPinsResult = S_OK;
+
+    FakePin& AddPin(PIN_DIRECTION direction, const std::string& pinName);
+
+    STDMETHODIMP GetClassID(CLSID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Stop() override { return S_OK; }
+    STDMETHODIMP Pause() override { return S_OK; }
+    STDMETHODIMP Run(REFERENCE_TIME) override { return S_OK; }
+    STDMETHODIMP GetState(DWORD, FILTER_STATE* state) override;
+    STDMETHODIMP SetSyncSource(IReferenceClock*) override { return S_OK; }
+    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
+    STDMETHODIMP EnumPins(IEnumPins** result) override;
+    STDMETHODIMP FindPin(LPCWSTR, IPin**) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override;
+    STDMETHODIMP JoinFilterGraph(IFilterGraph*, LPCWSTR) override { return S_OK; }
+    STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
+};
+
+// A pin enumerator over a filter's pins, made by EnumPins.
+class FakePinEnum : public Fake<IEnumPins> {
+public:
+    explicit FakePinEnum(FakeFilter* filter);
+
+    FakeFilter* filter;
+    size_t next = 0;
+
+    STDMETHODIMP Next(ULONG count, IPin** result, ULONG* fetched) override;
+    STDMETHODIMP Skip(ULONG) override { return E_NOTIMPL; }
+    STDMETHODIMP Reset() override;
+    STDMETHODIMP Clone(IEnumPins**) override { return E_NOTIMPL; }
+};
+
+} // namespace fakes

@@ -1,0 +1,158 @@
+#pragma once
+
+// The filter graph (with its media control), the capture graph builder, the
+// video compression interface, and class factories that stand them in for the
+// platform's own through CoRegisterClassObject.
+// Journal labels: "graph", "builder", "compression", "factory[<class>]".
+
+#include "tests/fakes/FakeFilters.h"
+
+namespace fakes {
+
+class FakeGraph : public Fake<IGraphBuilder, IMediaControl> {
+public:
+    FakeGraph();
+
+    // Filters in the graph with their names; the graph holds a reference to each.
+    std::vector<std::pair<std::wstring, IBaseFilter*>> filters;
+    // Answers for successive AddFilter calls; S_OK once they run out.
+    std::vector<HRESULT> addFilterResults;
+    HRESULT removeFilterResult = S_OK;
+    HRESULT disconnectResult = S_OK;
+    bool mediaControl = true; // false: QueryInterface(IMediaControl) fails
+    HRESULT runResult = S_OK;
+    OAFilterState state = State_Stopped;
+    OAFilterState stateAfterRun = State_Running; // taken when Run succeeds in any way
+    HRESULT getStateResult = S_OK;
+    HRESULT stopWhenReadyResult = S_OK;
+
+    bool Holds(IBaseFilter* filter) const;
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+
+    // IFilterGraph
+    STDMETHODIMP AddFilter(IBaseFilter* filter, LPCWSTR name) override;
+    STDMETHODIMP RemoveFilter(IBaseFilter* filter) override;
+    STDMETHODIMP EnumFilters(IEnumFilters**) override { return E_NOTIMPL; }
+    STDMETHODIMP FindFilterByName(LPCWSTR name, IBaseFilter** filter) override;
+    STDMETHODIMP ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    STDMETHODIMP Reconnect(IPin*) override { return E_NOTIMPL; }
+    STDMETHODIMP Disconnect(IPin* pin) override;
+    STDMETHODIMP SetDefaultSyncSource() override;
+    // IGraphBuilder
+    STDMETHODIMP Connect(IPin*, IPin*) override { return E_NOTIMPL; }
+    STDMETHODIMP Render(IPin*) override { return E_NOTIMPL; }
+    STDMETHODIMP RenderFile(LPCWSTR, LPCWSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**) override { return E_NOTIMPL; }
+    STDMETHODIMP SetLogFile(DWORD_PTR) override { return E_NOTIMPL; }
+    STDMETHODIMP Abort() override { return E_NOTIMPL; }
+    STDMETHODIMP ShouldOperationContinue() override { return S_OK; }
+    // IDispatch
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
+        return E_NOTIMPL;
+    }
+    // IMediaControl
+    STDMETHODIMP Run() override;
+    STDMETHODIMP Pause() override { return E_NOTIMPL; }
+    STDMETHODIMP Stop() override;
+    STDMETHODIMP GetState(LONG timeout, OAFilterState* result) override;
+    STDMETHODIMP RenderFile(BSTR) override { return E_NOTIMPL; }
+    STDMETHODIMP AddSourceFilter(BSTR, IDispatch**) override { return E_NOTIMPL; }
+    STDMETHODIMP get_FilterCollection(IDispatch**) override { return E_NOTIMPL; }
+    STDMETHODIMP get_RegFilterCollection(IDispatch**) override { return E_NOTIMPL; }
+    STDMETHODIMP StopWhenReady() override;
+
+protected:
+    void OnFinalRelease() override;
+};
+
+class FakeBuilder : public Fake<ICaptureGraphBuilder> {
+public:
+    FakeBuilder();
+
+    // What FindInterface answers for a category (null for none) and an IID.
+    struct Found {
+        const GUID* category;
+        IID iid;
+        IUnknown* object;
+    };
+    std::vector<Found> interfaces;
+    void Answer(const GUID* category, REFIID iid, IUnknown* object) {
+        interfaces.push_back({category, iid, object});
+    }
+
+    HRESULT setFiltergraphResult = S_OK;
+    HRESULT renderStreamResult = S_OK;
+    IGraphBuilder* graph = nullptr; // held from SetFiltergraph, as the platform's builder does
+
+    STDMETHODIMP SetFiltergraph(IGraphBuilder* graph) override;
+    STDMETHODIMP GetFiltergraph(IGraphBuilder** result) override;
+    STDMETHODIMP SetOutputFileName(const GUID*, LPCOLESTR, IBaseFilter**, IFileSinkFilter**) override {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP FindInterface(const GUID* category, IBaseFilter* filter, REFIID iid, void** result) override;
+    STDMETHODIMP RenderStream(const GUID* category, IUnknown* source, IBaseFilter* compressor,
+                              IBaseFilter* renderer) override;
+    STDMETHODIMP ControlStream(const GUID*, IBaseFilter*, REFERENCE_TIME*, REFERENCE_TIME*, WORD,
+                               WORD) override {
+        return E_NOTIMPL;
+    }
+    STDMETHODIMP AllocCapFile(LPCOLESTR, DWORDLONG) override { return E_NOTIMPL; }
+    STDMETHODIMP CopyCaptureFile(LPOLESTR, LPOLESTR, int, IAMCopyCaptureFileProgress*) override {
+        return E_NOTIMPL;
+    }
+
+protected:
+    void OnFinalRelease() override;
+};
+
+class FakeCompression : public Fake<IAMVideoCompression> {
+public:
+    FakeCompression();
+
+    HRESULT getInfoResult = S_OK;
+    LONG capabilities = CompressionCaps_CanQuality;
+    double defaultQuality = 0.75;
+    HRESULT putQualityResult = S_OK;
+    double quality = -1.0; // last value taken by put_Quality
+
+    STDMETHODIMP put_KeyFrameRate(LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP get_KeyFrameRate(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_PFramesPerKeyFrame(LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP get_PFramesPerKeyFrame(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_Quality(double value) override;
+    STDMETHODIMP get_Quality(double* value) override;
+    STDMETHODIMP put_WindowSize(DWORDLONG) override { return E_NOTIMPL; }
+    STDMETHODIMP get_WindowSize(DWORDLONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetInfo(LPWSTR version, int* versionSize, LPWSTR description, int* descriptionSize,
+                         LONG* keyFrameRate, LONG* framesPerKey, double* quality, LONG* caps) override;
+    STDMETHODIMP OverrideKeyFrame(LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP OverrideFrameSize(LONG, LONG) override { return E_NOTIMPL; }
+};
+
+// A class factory that CoCreateInstance reaches instead of the platform's
+// class while registered (Register after CoInitialize, Revoke before the end).
+class FakeClass : public Fake<IClassFactory> {
+public:
+    FakeClass(REFCLSID clsid, IUnknown* object);
+    ~FakeClass() override;
+
+    CLSID clsid;
+    IUnknown* object;
+    // Answers for successive CreateInstance calls; S_OK once they run out.
+    std::vector<HRESULT> results;
+
+    void Register();
+    void Revoke();
+
+    STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** result) override;
+    STDMETHODIMP LockServer(WINBOOL) override { return S_OK; }
+
+private:
+    DWORD cookie = 0;
+};
+
+} // namespace fakes
