@@ -6,10 +6,6 @@
 
 #include <cstring>
 
-#ifndef ID_HELP
-#define ID_HELP 0xE146 // the framework's standard help command
-#endif
-
 BEGIN_MESSAGE_MAP(ViewerApp, CWinApp)
 ON_COMMAND(ID_HELP, OnHelp)
 END_MESSAGE_MAP()
