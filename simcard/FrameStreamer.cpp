@@ -1,0 +1,204 @@
+#include "simcard/FrameStreamer.h"
+
+namespace {
+
+constexpr REFERENCE_TIME CatchUpLimit = 10000000; // further behind than this: skip ahead
+constexpr DWORD StopWaitMs = 2000;
+
+} // namespace
+
+FrameStreamer::FrameStreamer(const CardState& state) : card(state) {
+    InitializeCriticalSection(&timing);
+    wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+}
+
+FrameStreamer::~FrameStreamer() {
+    Stop(nullptr);
+    if (wake) {
+        CloseHandle(wake);
+    }
+    DeleteCriticalSection(&timing);
+}
+
+HRESULT FrameStreamer::Start(IMemAllocator* newAllocator, IMemInputPin* newInput, const AM_MEDIA_TYPE& type) {
+    if (thread) {
+        return S_OK;
+    }
+    if (!wake || !FrameGeometry::Describe(type, geometry) || !generator.Configure(geometry)) {
+        return E_FAIL;
+    }
+    if (geometry.frameDuration <= 0) {
+        geometry.frameDuration = 333333;
+    }
+    HRESULT hr = newAllocator->Commit();
+    if (FAILED(hr)) {
+        return hr;
+    }
+    allocator = newAllocator;
+    allocator->AddRef();
+    input = newInput;
+    input->AddRef();
+    running = 0;
+    stopping = 0;
+    nextFrame = 0;
+    thread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
+    if (!thread) {
+        allocator->Decommit();
+        Release();
+        return E_OUTOFMEMORY;
+    }
+    return S_OK;
+}
+
+void FrameStreamer::Run(REFERENCE_TIME start, IReferenceClock* newClock) {
+    EnterCriticalSection(&timing);
+    if (newClock) {
+        newClock->AddRef();
+    }
+    if (clock) {
+        clock->Release();
+    }
+    clock = newClock;
+    streamStart = start;
+    QueryPerformanceCounter(&runCounter);
+    runStreamTime = nextFrame;
+    LeaveCriticalSection(&timing);
+    InterlockedExchange(&running, 1);
+    SetEvent(wake);
+}
+
+void FrameStreamer::Pause() {
+    InterlockedExchange(&running, 0);
+    SetEvent(wake);
+}
+
+void FrameStreamer::Stop(IPin* peer) {
+    if (!thread) {
+        return;
+    }
+    InterlockedExchange(&stopping, 1);
+    InterlockedExchange(&running, 0);
+    SetEvent(wake);
+    allocator->Decommit(); // wakes a thread waiting in GetBuffer
+    if (WaitForSingleObject(thread, StopWaitMs) == WAIT_TIMEOUT && peer) {
+        peer->BeginFlush();
+        WaitForSingleObject(thread, INFINITE);
+        peer->EndFlush();
+    } else {
+        WaitForSingleObject(thread, INFINITE);
+    }
+    CloseHandle(thread);
+    thread = nullptr;
+    Release();
+}
+
+void FrameStreamer::Release() {
+    if (allocator) {
+        allocator->Release();
+        allocator = nullptr;
+    }
+    if (input) {
+        input->Release();
+        input = nullptr;
+    }
+    EnterCriticalSection(&timing);
+    if (clock) {
+        clock->Release();
+        clock = nullptr;
+    }
+    LeaveCriticalSection(&timing);
+}
+
+DWORD WINAPI FrameStreamer::ThreadMain(void* self) {
+    static_cast<FrameStreamer*>(self)->Deliver();
+    return 0;
+}
+
+bool FrameStreamer::StreamTime(REFERENCE_TIME& now) {
+    EnterCriticalSection(&timing);
+    IReferenceClock* current = clock;
+    if (current) {
+        current->AddRef();
+    }
+    const REFERENCE_TIME start = streamStart;
+    const LARGE_INTEGER counterAtRun = runCounter;
+    const REFERENCE_TIME streamAtRun = runStreamTime;
+    LeaveCriticalSection(&timing);
+
+    bool known = false;
+    if (current) {
+        REFERENCE_TIME clockTime = 0;
+        known = SUCCEEDED(current->GetTime(&clockTime));
+        now = clockTime - start;
+        current->Release();
+    }
+    if (!known) {
+        LARGE_INTEGER counter, frequency;
+        QueryPerformanceCounter(&counter);
+        QueryPerformanceFrequency(&frequency);
+        const long long ticks = counter.QuadPart - counterAtRun.QuadPart;
+        now = streamAtRun + ticks / frequency.QuadPart * 10000000 +
+              (ticks % frequency.QuadPart) * 10000000 / frequency.QuadPart;
+    }
+    return true;
+}
+
+void FrameStreamer::Deliver() {
+    bool discontinuity = true;
+    LONGLONG frameNumber = 0;
+    while (!stopping) {
+        if (!running) {
+            WaitForSingleObject(wake, INFINITE);
+            continue;
+        }
+        REFERENCE_TIME now = 0;
+        StreamTime(now);
+        if (now < nextFrame) {
+            const DWORD waitMs = static_cast<DWORD>((nextFrame - now + 9999) / 10000);
+            WaitForSingleObject(wake, waitMs);
+            continue;
+        }
+        if (now - nextFrame > CatchUpLimit) {
+            EnterCriticalSection(&timing);
+            nextFrame = now - now % geometry.frameDuration;
+            LeaveCriticalSection(&timing);
+            discontinuity = true;
+        }
+
+        IMediaSample* sample = nullptr;
+        if (FAILED(allocator->GetBuffer(&sample, nullptr, nullptr, 0)) || !sample) {
+            if (!stopping) {
+                WaitForSingleObject(wake, 10);
+            }
+            continue;
+        }
+        BYTE* data = nullptr;
+        if (FAILED(sample->GetPointer(&data)) || sample->GetSize() < geometry.imageSize) {
+            sample->Release();
+            WaitForSingleObject(wake, 10);
+            continue;
+        }
+        generator.Render(card, data);
+        {
+            REFERENCE_TIME start = nextFrame;
+            REFERENCE_TIME end = start + geometry.frameDuration;
+            LONGLONG mediaStart = frameNumber;
+            LONGLONG mediaEnd = frameNumber + 1;
+            sample->SetTime(&start, &end);
+            sample->SetMediaTime(&mediaStart, &mediaEnd);
+            sample->SetSyncPoint(TRUE);
+            sample->SetPreroll(FALSE);
+            sample->SetDiscontinuity(discontinuity ? TRUE : FALSE);
+            sample->SetActualDataLength(geometry.imageSize);
+            if (running && !stopping) {
+                input->Receive(sample);
+                discontinuity = false;
+                ++frameNumber;
+                EnterCriticalSection(&timing);
+                nextFrame = end;
+                LeaveCriticalSection(&timing);
+            }
+        }
+        sample->Release();
+    }
+}

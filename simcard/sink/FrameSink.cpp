@@ -1,0 +1,512 @@
+#include "simcard/sink/FrameSink.h"
+
+#include <cstring>
+#include <cwchar>
+
+namespace {
+
+constexpr size_t MaxRecordedSamples = 100000;
+
+void FreeType(AM_MEDIA_TYPE& type) {
+    if (type.cbFormat && type.pbFormat) {
+        CoTaskMemFree(type.pbFormat);
+    }
+    type.pbFormat = nullptr;
+    type.cbFormat = 0;
+    if (type.pUnk) {
+        type.pUnk->Release();
+        type.pUnk = nullptr;
+    }
+}
+
+HRESULT CopyType(AM_MEDIA_TYPE& target, const AM_MEDIA_TYPE& source) {
+    target = source;
+    target.pbFormat = nullptr;
+    target.cbFormat = 0;
+    if (source.cbFormat && source.pbFormat) {
+        target.pbFormat = static_cast<BYTE*>(CoTaskMemAlloc(source.cbFormat));
+        if (!target.pbFormat) {
+            target.pUnk = nullptr;
+            return E_OUTOFMEMORY;
+        }
+        std::memcpy(target.pbFormat, source.pbFormat, source.cbFormat);
+        target.cbFormat = source.cbFormat;
+    }
+    if (target.pUnk) {
+        target.pUnk->AddRef();
+    }
+    return S_OK;
+}
+
+const BITMAPINFOHEADER* BitmapOf(const AM_MEDIA_TYPE& type) {
+    if (type.formattype == FORMAT_VideoInfo && type.cbFormat >= sizeof(VIDEOINFOHEADER) && type.pbFormat) {
+        return &reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
+    }
+    return nullptr;
+}
+
+const wchar_t InputName[] = L"In";
+
+} // namespace
+
+// The one input pin; its lifetime is the sink's.
+class FrameSink::InputPin final : public IPin, public IMemInputPin {
+public:
+    explicit InputPin(FrameSink& sink) : sink(sink) { std::memset(&type, 0, sizeof type); }
+    ~InputPin() { Drop(); }
+
+    void Drop() {
+        if (peer) {
+            peer->Release();
+            peer = nullptr;
+        }
+        if (allocator) {
+            allocator->Release();
+            allocator = nullptr;
+        }
+        FreeType(type);
+    }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (!out) {
+            return E_POINTER;
+        }
+        if (iid == IID_IUnknown || iid == IID_IPin) {
+            *out = static_cast<IPin*>(this);
+        } else if (iid == IID_IMemInputPin) {
+            *out = static_cast<IMemInputPin*>(this);
+        } else {
+            *out = nullptr;
+            return E_NOINTERFACE;
+        }
+        AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return sink.AddRef(); }
+    STDMETHODIMP_(ULONG) Release() override { return sink.Release(); }
+
+    STDMETHODIMP Connect(IPin*, const AM_MEDIA_TYPE*) override { return E_UNEXPECTED; }
+    STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* offered) override {
+        if (!connector || !offered) {
+            return E_POINTER;
+        }
+        EnterCriticalSection(&sink.lock);
+        HRESULT hr = S_OK;
+        if (peer) {
+            hr = VFW_E_ALREADY_CONNECTED;
+        } else if (offered->majortype != MEDIATYPE_Video || !BitmapOf(*offered)) {
+            hr = VFW_E_TYPE_NOT_ACCEPTED;
+        } else if (SUCCEEDED(hr = CopyType(type, *offered))) {
+            peer = connector;
+            peer->AddRef();
+        }
+        LeaveCriticalSection(&sink.lock);
+        return hr;
+    }
+    STDMETHODIMP Disconnect() override {
+        EnterCriticalSection(&sink.lock);
+        const HRESULT hr = peer ? S_OK : S_FALSE;
+        Drop();
+        LeaveCriticalSection(&sink.lock);
+        return hr;
+    }
+    STDMETHODIMP ConnectedTo(IPin** pin) override {
+        if (!pin) {
+            return E_POINTER;
+        }
+        EnterCriticalSection(&sink.lock);
+        *pin = peer;
+        if (peer) {
+            peer->AddRef();
+        }
+        LeaveCriticalSection(&sink.lock);
+        return *pin ? S_OK : VFW_E_NOT_CONNECTED;
+    }
+    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* out) override {
+        if (!out) {
+            return E_POINTER;
+        }
+        EnterCriticalSection(&sink.lock);
+        HRESULT hr = peer ? CopyType(*out, type) : VFW_E_NOT_CONNECTED;
+        if (!peer) {
+            std::memset(out, 0, sizeof *out);
+        }
+        LeaveCriticalSection(&sink.lock);
+        return hr;
+    }
+    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override {
+        if (!info) {
+            return E_POINTER;
+        }
+        info->pFilter = &sink;
+        sink.AddRef();
+        info->dir = PINDIR_INPUT;
+        std::wcsncpy(info->achName, InputName, 127);
+        info->achName[127] = L'\0';
+        return S_OK;
+    }
+    STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override {
+        if (!direction) {
+            return E_POINTER;
+        }
+        *direction = PINDIR_INPUT;
+        return S_OK;
+    }
+    STDMETHODIMP QueryId(LPWSTR* id) override {
+        if (!id) {
+            return E_POINTER;
+        }
+        *id = static_cast<LPWSTR>(CoTaskMemAlloc(sizeof InputName));
+        if (!*id) {
+            return E_OUTOFMEMORY;
+        }
+        std::memcpy(*id, InputName, sizeof InputName);
+        return S_OK;
+    }
+    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* offered) override {
+        return offered && offered->majortype == MEDIATYPE_Video && BitmapOf(*offered) ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes**) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP EndOfStream() override { return S_OK; }
+    STDMETHODIMP BeginFlush() override { return S_OK; }
+    STDMETHODIMP EndFlush() override { return S_OK; }
+    STDMETHODIMP NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) override { return S_OK; }
+
+    STDMETHODIMP GetAllocator(IMemAllocator** out) override {
+        if (!out) {
+            return E_POINTER;
+        }
+        *out = nullptr;
+        return VFW_E_NO_ALLOCATOR;
+    }
+    STDMETHODIMP NotifyAllocator(IMemAllocator* given, BOOL) override {
+        if (!given) {
+            return E_POINTER;
+        }
+        EnterCriticalSection(&sink.lock);
+        given->AddRef();
+        if (allocator) {
+            allocator->Release();
+        }
+        allocator = given;
+        LeaveCriticalSection(&sink.lock);
+        return S_OK;
+    }
+    STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES*) override { return E_NOTIMPL; }
+    STDMETHODIMP Receive(IMediaSample* sample) override { return sample ? sink.Receive(sample) : E_POINTER; }
+    STDMETHODIMP ReceiveMultiple(IMediaSample** samples, long count, long* processed) override {
+        if (!samples || !processed) {
+            return E_POINTER;
+        }
+        *processed = 0;
+        HRESULT hr = S_OK;
+        while (*processed < count && (hr = Receive(samples[*processed])) == S_OK) {
+            ++*processed;
+        }
+        return hr;
+    }
+    STDMETHODIMP ReceiveCanBlock() override { return S_FALSE; }
+
+    bool Bitmap(BITMAPINFOHEADER& header, GUID& subtype) const {
+        const BITMAPINFOHEADER* bitmap = peer ? BitmapOf(type) : nullptr;
+        if (bitmap) {
+            header = *bitmap;
+            subtype = type.subtype;
+        }
+        return bitmap != nullptr;
+    }
+
+private:
+    FrameSink& sink;
+    IPin* peer = nullptr;
+    IMemAllocator* allocator = nullptr;
+    AM_MEDIA_TYPE type;
+};
+
+// IEnumPins over the single input pin.
+class FrameSink::PinList final : public IEnumPins {
+public:
+    PinList(FrameSink& sink, ULONG position) : sink(sink), position(position) { sink.AddRef(); }
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (!out) {
+            return E_POINTER;
+        }
+        if (iid == IID_IUnknown || iid == IID_IEnumPins) {
+            *out = static_cast<IEnumPins*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs); }
+    STDMETHODIMP_(ULONG) Release() override {
+        const LONG left = InterlockedDecrement(&refs);
+        if (left == 0) {
+            sink.Release();
+            delete this;
+        }
+        return left;
+    }
+    STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override {
+        if (!pins || (count > 1 && !fetched)) {
+            return E_POINTER;
+        }
+        ULONG given = 0;
+        if (count > 0 && position == 0) {
+            pins[0] = sink.Input();
+            pins[0]->AddRef();
+            position = 1;
+            given = 1;
+        }
+        if (fetched) {
+            *fetched = given;
+        }
+        return given == count ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Skip(ULONG count) override {
+        position += count;
+        return position <= 1 ? S_OK : S_FALSE;
+    }
+    STDMETHODIMP Reset() override {
+        position = 0;
+        return S_OK;
+    }
+    STDMETHODIMP Clone(IEnumPins** clone) override {
+        if (!clone) {
+            return E_POINTER;
+        }
+        *clone = new PinList(sink, position);
+        return S_OK;
+    }
+
+private:
+    volatile LONG refs = 1;
+    FrameSink& sink;
+    ULONG position;
+};
+
+FrameSink* FrameSink::Create() {
+    return new FrameSink();
+}
+
+FrameSink::FrameSink()
+    : frameArrived(CreateEventW(nullptr, FALSE, FALSE, nullptr)), input(new InputPin(*this)) {
+    InitializeCriticalSection(&lock);
+}
+
+FrameSink::~FrameSink() {
+    delete input;
+    if (clock) {
+        clock->Release();
+    }
+    CloseHandle(frameArrived);
+    DeleteCriticalSection(&lock);
+}
+
+IPin* FrameSink::Input() {
+    return input;
+}
+
+HRESULT FrameSink::Receive(IMediaSample* sample) {
+    EnterCriticalSection(&lock);
+    if (state == State_Stopped) {
+        LeaveCriticalSection(&lock);
+        return VFW_E_WRONG_STATE;
+    }
+    Sample record;
+    record.timed = sample->GetTime(&record.start, &record.end) == S_OK;
+    record.discontinuity = sample->IsDiscontinuity() == S_OK;
+    record.length = sample->GetActualDataLength();
+    if (samples.size() < MaxRecordedSamples) {
+        samples.push_back(record);
+    }
+    BYTE* data = nullptr;
+    if (SUCCEEDED(sample->GetPointer(&data)) && record.length > 0) {
+        lastFrame.assign(data, data + record.length);
+    }
+    ++frames;
+    LeaveCriticalSection(&lock);
+    SetEvent(frameArrived);
+    return S_OK;
+}
+
+long FrameSink::FrameCount() const {
+    EnterCriticalSection(&lock);
+    const long count = frames;
+    LeaveCriticalSection(&lock);
+    return count;
+}
+
+std::vector<FrameSink::Sample> FrameSink::Samples() const {
+    EnterCriticalSection(&lock);
+    std::vector<Sample> copy = samples;
+    LeaveCriticalSection(&lock);
+    return copy;
+}
+
+std::vector<BYTE> FrameSink::LastFrame() const {
+    EnterCriticalSection(&lock);
+    std::vector<BYTE> copy = lastFrame;
+    LeaveCriticalSection(&lock);
+    return copy;
+}
+
+bool FrameSink::ConnectedBitmap(BITMAPINFOHEADER& header, GUID& subtype) const {
+    EnterCriticalSection(&lock);
+    const bool connected = input->Bitmap(header, subtype);
+    LeaveCriticalSection(&lock);
+    return connected;
+}
+
+long FrameSink::WaitForFrames(long wanted, DWORD maxWaitMs) const {
+    const ULONGLONG deadline = GetTickCount64() + maxWaitMs;
+    long count = FrameCount();
+    while (count < wanted) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) {
+            break;
+        }
+        WaitForSingleObject(frameArrived, static_cast<DWORD>(deadline - now));
+        count = FrameCount();
+    }
+    return count;
+}
+
+STDMETHODIMP FrameSink::QueryInterface(REFIID iid, void** out) {
+    if (!out) {
+        return E_POINTER;
+    }
+    if (iid == IID_IUnknown || iid == IID_IBaseFilter || iid == IID_IMediaFilter || iid == IID_IPersist) {
+        *out = static_cast<IBaseFilter*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *out = nullptr;
+    return E_NOINTERFACE;
+}
+
+STDMETHODIMP_(ULONG) FrameSink::AddRef() {
+    return InterlockedIncrement(&refs);
+}
+
+STDMETHODIMP_(ULONG) FrameSink::Release() {
+    const LONG left = InterlockedDecrement(&refs);
+    if (left == 0) {
+        delete this;
+    }
+    return left;
+}
+
+STDMETHODIMP FrameSink::GetClassID(CLSID* id) {
+    if (!id) {
+        return E_POINTER;
+    }
+    *id = GUID_NULL;
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::Stop() {
+    EnterCriticalSection(&lock);
+    state = State_Stopped;
+    LeaveCriticalSection(&lock);
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::Pause() {
+    EnterCriticalSection(&lock);
+    state = State_Paused;
+    LeaveCriticalSection(&lock);
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::Run(REFERENCE_TIME) {
+    EnterCriticalSection(&lock);
+    state = State_Running;
+    LeaveCriticalSection(&lock);
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::GetState(DWORD, FILTER_STATE* current) {
+    if (!current) {
+        return E_POINTER;
+    }
+    EnterCriticalSection(&lock);
+    *current = state;
+    LeaveCriticalSection(&lock);
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::SetSyncSource(IReferenceClock* newClock) {
+    EnterCriticalSection(&lock);
+    if (newClock) {
+        newClock->AddRef();
+    }
+    if (clock) {
+        clock->Release();
+    }
+    clock = newClock;
+    LeaveCriticalSection(&lock);
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::GetSyncSource(IReferenceClock** current) {
+    if (!current) {
+        return E_POINTER;
+    }
+    EnterCriticalSection(&lock);
+    *current = clock;
+    if (clock) {
+        clock->AddRef();
+    }
+    LeaveCriticalSection(&lock);
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::EnumPins(IEnumPins** pins) {
+    if (!pins) {
+        return E_POINTER;
+    }
+    *pins = new PinList(*this, 0);
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::FindPin(LPCWSTR id, IPin** pin) {
+    if (!id || !pin) {
+        return E_POINTER;
+    }
+    if (std::wcscmp(id, InputName) != 0) {
+        *pin = nullptr;
+        return VFW_E_NOT_FOUND;
+    }
+    *pin = input;
+    input->AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::QueryFilterInfo(FILTER_INFO* info) {
+    if (!info) {
+        return E_POINTER;
+    }
+    std::memcpy(info->achName, name, sizeof info->achName);
+    info->pGraph = graph;
+    if (graph) {
+        graph->AddRef();
+    }
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::JoinFilterGraph(IFilterGraph* newGraph, LPCWSTR newName) {
+    graph = newGraph;
+    std::memset(name, 0, sizeof name);
+    if (newName) {
+        std::wcsncpy(name, newName, 127);
+    }
+    return S_OK;
+}
+
+STDMETHODIMP FrameSink::QueryVendorInfo(LPWSTR*) {
+    return E_NOTIMPL;
+}
