@@ -1,0 +1,331 @@
+// The card streaming in real graphs: preview through the capture graph
+// builder, formats, frame pacing, the picture, stopping.
+#include "tests/simcard/SimcardTestSupport.h"
+
+#include "simcard/sink/FrameSink.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr DWORD FrameWaitMs = 30000; // an upper bound against hangs, not a timing check
+const wchar_t CardName[] = L"Narvo TV";
+
+// A graph with the card in it, as the viewer builds it.
+class CardGraph {
+public:
+    CardGraph() {
+        CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                         graph.PutVoid());
+        CoCreateInstance(CLSID_CaptureGraphBuilder, nullptr, CLSCTX_INPROC_SERVER, IID_ICaptureGraphBuilder,
+                         builder.PutVoid());
+        card = BindDevice(CLSID_VideoInputDeviceCategory, CardName);
+        if (graph && builder && card) {
+            builder->SetFiltergraph(graph.Get());
+            graph->AddFilter(card.Get(), CardName);
+        }
+        sink.reset(FrameSink::Create());
+        graph->AddFilter(sink.get(), L"Sink");
+        control = Query<IMediaControl>(graph.Get(), IID_IMediaControl);
+    }
+    ~CardGraph() {
+        if (control) {
+            control->Stop();
+        }
+    }
+
+    bool Ready() const { return graph && builder && card && control; }
+
+    // The card's capture pin straight into the sink.
+    HRESULT ConnectCaptureToSink() {
+        ComRef<IPin> capture = FindPin(card.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
+        return graph->ConnectDirect(capture.Get(), sink->Input(), nullptr);
+    }
+
+    ComRef<IAMStreamConfig> StreamConfig() {
+        ComRef<IPin> capture = FindPin(card.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
+        return Query<IAMStreamConfig>(capture.Get(), IID_IAMStreamConfig);
+    }
+
+    // Runs until `frames` more frames than now have arrived.
+    long RunFor(long frames) {
+        const long target = sink->FrameCount() + frames;
+        control->Run();
+        return sink->WaitForFrames(target, FrameWaitMs) - (target - frames);
+    }
+
+    struct SinkRelease {
+        void operator()(FrameSink* s) const { s->Release(); }
+    };
+
+    ComRef<IGraphBuilder> graph;
+    ComRef<ICaptureGraphBuilder> builder;
+    ComRef<IBaseFilter> card;
+    ComRef<IMediaControl> control;
+    std::unique_ptr<FrameSink, SinkRelease> sink;
+};
+
+HRESULT SetFormat(IAMStreamConfig* config, const GUID& subtype, int width, int height,
+                  REFERENCE_TIME duration) {
+    int count = 0, size = 0;
+    config->GetNumberOfCapabilities(&count, &size);
+    for (int i = 0; i < count; ++i) {
+        AM_MEDIA_TYPE* type = nullptr;
+        VIDEO_STREAM_CONFIG_CAPS caps;
+        if (config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)) != S_OK) {
+            continue;
+        }
+        HRESULT hr = E_FAIL;
+        auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
+        const bool match = type->subtype == subtype && type->formattype == FORMAT_VideoInfo &&
+                           info->bmiHeader.biWidth == width && info->bmiHeader.biHeight == height;
+        if (match) {
+            info->AvgTimePerFrame = duration;
+            hr = config->SetFormat(type);
+        }
+        CoTaskMemFree(type->pbFormat);
+        CoTaskMemFree(type);
+        if (match) {
+            return hr;
+        }
+    }
+    return E_INVALIDARG;
+}
+
+// Consecutive samples after the first are spaced by exactly one frame.
+void ExpectPacedBy(const std::vector<FrameSink::Sample>& samples, REFERENCE_TIME duration) {
+    ASSERT_GE(samples.size(), 3u);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        ASSERT_TRUE(samples[i].timed);
+        EXPECT_EQ(samples[i].end - samples[i].start, duration);
+        if (i > 0 && !samples[i].discontinuity) {
+            EXPECT_EQ(samples[i].start - samples[i - 1].start, duration) << "sample " << i;
+        }
+    }
+}
+
+class CardStreaming : public ::testing::Test {
+protected:
+    void TearDown() override { EXPECT_EQ(CardCanUnloadNow(), S_OK) << "objects of the card still alive"; }
+    ComApartment com;
+};
+
+TEST_F(CardStreaming, PreviewWithoutPreviewPinGoesThroughTheSmartTee) {
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.get()),
+              VFW_S_NOPREVIEWPIN);
+    EXPECT_EQ(g.RunFor(15), 15);
+    EXPECT_EQ(StateAfterChange(g.graph.Get()), State_Running);
+    EXPECT_EQ(g.control->StopWhenReady(), S_OK);
+}
+
+TEST_F(CardStreaming, PreviewPinVariantRendersDirectly) {
+    ScopedEnvironment variant(L"SIMTV_VARIANT", L"PreviewPin");
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.get()), S_OK);
+    ComRef<IPin> capture = FindPin(g.card.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
+    ComRef<IPin> peer;
+    EXPECT_EQ(capture->ConnectedTo(peer.Put()), VFW_E_NOT_CONNECTED);
+    EXPECT_EQ(g.RunFor(15), 15);
+}
+
+TEST_F(CardStreaming, PreviewToTheVideoRendererFindsItsWindowFromTheCapturePin) {
+    {
+        ComRef<IBaseFilter> renderer;
+        if (CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                             renderer.PutVoid()) != S_OK) {
+            GTEST_SKIP() << "no video renderer without a display";
+        }
+    }
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, nullptr),
+              VFW_S_NOPREVIEWPIN);
+    ComRef<IVideoWindow> window;
+    EXPECT_EQ(
+        g.builder->FindInterface(&PIN_CATEGORY_CAPTURE, g.card.Get(), IID_IVideoWindow, window.PutVoid()),
+        S_OK);
+    g.control->Run();
+    EXPECT_EQ(StateAfterChange(g.graph.Get()), State_Running);
+    EXPECT_EQ(g.control->StopWhenReady(), S_OK);
+}
+
+TEST_F(CardStreaming, DeliversTheChosenFormatWithTimestampsOneFrameApart) {
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    ComRef<IAMStreamConfig> config = g.StreamConfig();
+    ASSERT_EQ(SetFormat(config.Get(), MEDIASUBTYPE_RGB565, 640, 480, 666666), S_OK);
+    ASSERT_EQ(g.ConnectCaptureToSink(), S_OK);
+
+    BITMAPINFOHEADER header = {};
+    GUID subtype = GUID_NULL;
+    ASSERT_TRUE(g.sink->ConnectedBitmap(header, subtype));
+    EXPECT_EQ(subtype, MEDIASUBTYPE_RGB565);
+    EXPECT_EQ(header.biWidth, 640);
+    EXPECT_EQ(header.biHeight, 480);
+
+    EXPECT_EQ(g.RunFor(8), 8);
+    g.control->Stop();
+    const std::vector<FrameSink::Sample> samples = g.sink->Samples();
+    ExpectPacedBy(samples, 666666);
+    for (const FrameSink::Sample& sample : samples) {
+        EXPECT_EQ(sample.length, 640 * 480 * 2);
+    }
+}
+
+TEST_F(CardStreaming, FrameRateChangedWhileConnectedChangesThePacing) {
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    ComRef<IAMStreamConfig> config = g.StreamConfig();
+    ASSERT_EQ(SetFormat(config.Get(), MEDIASUBTYPE_RGB24, 320, 240, 333333), S_OK);
+    ASSERT_EQ(g.ConnectCaptureToSink(), S_OK);
+    EXPECT_EQ(g.RunFor(3), 3);
+
+    // While running the format stays; stopped, the frame rate may change but not the size.
+    EXPECT_EQ(SetFormat(config.Get(), MEDIASUBTYPE_RGB24, 320, 240, 2000000), VFW_E_NOT_STOPPED);
+    ASSERT_EQ(g.control->StopWhenReady(), S_OK);
+    EXPECT_EQ(SetFormat(config.Get(), MEDIASUBTYPE_RGB24, 640, 480, 2000000), VFW_E_ALREADY_CONNECTED);
+    ASSERT_EQ(SetFormat(config.Get(), MEDIASUBTYPE_RGB24, 320, 240, 2000000), S_OK);
+
+    const size_t before = g.sink->Samples().size();
+    EXPECT_EQ(g.RunFor(4), 4);
+    g.control->Stop();
+    const std::vector<FrameSink::Sample> all = g.sink->Samples();
+    ExpectPacedBy(std::vector<FrameSink::Sample>(all.begin() + static_cast<long>(before), all.end()),
+                  2000000);
+}
+
+TEST_F(CardStreaming, NothingArrivesAfterStopReturns) {
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    ASSERT_EQ(g.ConnectCaptureToSink(), S_OK);
+    EXPECT_EQ(g.RunFor(5), 5);
+    ASSERT_EQ(g.control->Stop(), S_OK);
+    const long stopped = g.sink->FrameCount();
+    Sleep(300); // ten frame periods at 30 fps
+    EXPECT_EQ(g.sink->FrameCount(), stopped);
+}
+
+TEST_F(CardStreaming, PausedCardAnswersCantCueAndDeliversNothing) {
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    ASSERT_EQ(g.ConnectCaptureToSink(), S_OK);
+    ASSERT_TRUE(SUCCEEDED(g.control->Pause()));
+    FILTER_STATE state = State_Stopped;
+    EXPECT_EQ(g.card->GetState(0, &state), VFW_S_CANT_CUE);
+    EXPECT_EQ(state, State_Paused);
+    Sleep(300);
+    EXPECT_EQ(g.sink->FrameCount(), 0);
+    EXPECT_EQ(g.RunFor(3), 3);
+}
+
+// The state caption's blocks, read from the last frame delivered.
+struct Caption {
+    Rgb input;
+    Rgb audio;
+    int channel;
+};
+
+Caption ReadCaption(const FrameSink& sink) {
+    BITMAPINFOHEADER header = {};
+    GUID subtype = GUID_NULL;
+    sink.ConnectedBitmap(header, subtype);
+    const std::vector<BYTE> frame = sink.LastFrame();
+    auto block = [&](int i) { return PixelAt(frame, subtype, header, 12 + 12 * i, 12); };
+    Caption caption = {block(0), block(1), 0};
+    for (int bit = 0; bit < 6; ++bit) {
+        caption.channel = caption.channel * 2 + (block(2 + bit) == Rgb{255, 255, 255} ? 1 : 0);
+    }
+    return caption;
+}
+
+TEST_F(CardStreaming, CaptionShowsInputChannelAndAudioRoute) {
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    ComRef<IAMCrossbar> crossbar = Query<IAMCrossbar>(g.card.Get(), IID_IAMCrossbar);
+    ComRef<IAMTVTuner> tuner = Query<IAMTVTuner>(g.card.Get(), IID_IAMTVTuner);
+    ComRef<IAMStreamConfig> config = g.StreamConfig();
+    ASSERT_TRUE(crossbar && tuner);
+    ASSERT_EQ(SetFormat(config.Get(), MEDIASUBTYPE_RGB565, 320, 240, 333333), S_OK);
+    ASSERT_EQ(g.ConnectCaptureToSink(), S_OK);
+
+    ASSERT_EQ(crossbar->Route(0, 1), S_OK);  // composite
+    ASSERT_EQ(crossbar->Route(1, -1), S_OK); // muted
+    ASSERT_EQ(tuner->put_Channel(12, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), S_OK);
+    ASSERT_EQ(g.RunFor(2), 2);
+    Caption caption = ReadCaption(*g.sink);
+    EXPECT_EQ(caption.input, (Rgb{0, 255, 0}));
+    EXPECT_EQ(caption.audio, (Rgb{0, 0, 0}));
+    EXPECT_EQ(caption.channel, 12);
+
+    // Switched while running: a later frame shows it.
+    ASSERT_EQ(crossbar->Route(0, 0), S_OK);
+    ASSERT_EQ(crossbar->Route(1, 3), S_OK);
+    ASSERT_EQ(tuner->put_Channel(45, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), S_OK);
+    ASSERT_EQ(g.sink->WaitForFrames(g.sink->FrameCount() + 2, FrameWaitMs) >= 4, true);
+    caption = ReadCaption(*g.sink);
+    EXPECT_EQ(caption.input, (Rgb{255, 0, 0}));
+    EXPECT_EQ(caption.audio, (Rgb{255, 255, 255}));
+    EXPECT_EQ(caption.channel, 45);
+}
+
+// A pixel well away from the caption: the middle of the sixth colour bar (red).
+Rgb PictureSample(const FrameSink& sink) {
+    BITMAPINFOHEADER header = {};
+    GUID subtype = GUID_NULL;
+    sink.ConnectedBitmap(header, subtype);
+    return PixelAt(sink.LastFrame(), subtype, header, header.biWidth * 11 / 14, header.biHeight / 2);
+}
+
+TEST_F(CardStreaming, StationIsStillAndAnEmptyChannelShowsMovingSnow) {
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    ComRef<IAMTVTuner> tuner = Query<IAMTVTuner>(g.card.Get(), IID_IAMTVTuner);
+    ASSERT_EQ(g.ConnectCaptureToSink(), S_OK);
+    ASSERT_EQ(tuner->put_Channel(4, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), S_OK); // a station
+    ASSERT_EQ(g.RunFor(2), 2);
+    const std::vector<BYTE> station = g.sink->LastFrame();
+    ASSERT_EQ(g.sink->WaitForFrames(g.sink->FrameCount() + 1, FrameWaitMs) >= 3, true);
+    EXPECT_EQ(g.sink->LastFrame(), station);
+
+    ASSERT_EQ(tuner->put_Channel(5, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), S_OK); // nothing there
+    g.sink->WaitForFrames(g.sink->FrameCount() + 2, FrameWaitMs);
+    const std::vector<BYTE> snow = g.sink->LastFrame();
+    g.sink->WaitForFrames(g.sink->FrameCount() + 1, FrameWaitMs);
+    EXPECT_NE(g.sink->LastFrame(), snow);
+}
+
+TEST_F(CardStreaming, BrightnessChangesThePictureButNotTheCaption) {
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    ComRef<IAMCrossbar> crossbar = Query<IAMCrossbar>(g.card.Get(), IID_IAMCrossbar);
+    ComRef<IAMVideoProcAmp> procAmp = Query<IAMVideoProcAmp>(g.card.Get(), IID_IAMVideoProcAmp);
+    ASSERT_EQ(crossbar->Route(0, 1), S_OK); // composite: colour bars
+    ASSERT_EQ(g.ConnectCaptureToSink(), S_OK);
+    ASSERT_EQ(g.RunFor(2), 2);
+    const Rgb before = PictureSample(*g.sink);
+    const Caption captionBefore = ReadCaption(*g.sink);
+
+    ASSERT_EQ(procAmp->Set(VideoProcAmp_Brightness, 60, VideoProcAmp_Flags_Manual), S_OK);
+    g.sink->WaitForFrames(g.sink->FrameCount() + 2, FrameWaitMs);
+    const Rgb after = PictureSample(*g.sink);
+    EXPECT_EQ(before, (Rgb{191, 0, 0}));
+    EXPECT_GT(after.r, before.r);
+    EXPECT_EQ(ReadCaption(*g.sink).input, captionBefore.input);
+}
+
+TEST_F(CardStreaming, ReleasingTheRunningGraphReleasesTheCard) {
+    {
+        CardGraph g;
+        ASSERT_TRUE(g.Ready());
+        ASSERT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.get()),
+                  VFW_S_NOPREVIEWPIN);
+        EXPECT_EQ(g.RunFor(3), 3);
+        EXPECT_EQ(CardCanUnloadNow(), S_FALSE);
+    }
+    // TearDown checks that DllCanUnloadNow answers S_OK now.
+}
+
+} // namespace
