@@ -131,7 +131,9 @@ STDMETHODIMP CaptureFilter::Pause() {
     HRESULT hr = S_OK;
     EnterCriticalSection(&stateChange);
     EnterCriticalSection(&lock);
-    if (Faults::Injected("Filter.Pause")) {
+    // A refused Run also refuses the pause that starts it: Wine's graph runs
+    // filters asynchronously after pausing them and would not see Run fail.
+    if (Faults::Injected("Filter.Pause") || (state == State_Stopped && Faults::Injected("Filter.Run"))) {
         hr = E_FAIL;
     } else if (state == State_Stopped) {
         for (OutputPin* pin : Outputs()) {

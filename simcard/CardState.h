@@ -34,7 +34,7 @@ struct CardSettings {
     long channel = 1;
     long countryCode = 81;
     long tuningSpace = 0;
-    long tunerMode = 0x2; // AMTUNER_MODE_TV
+    long tunerMode = 0x1; // AMTUNER_MODE_TV
     long tunerInput = 0;
     long tunerInputType = 0; // TunerInputCable = 0, TunerInputAntenna = 1
     long tvAudioMode = 0x2;  // AMTVAUDIO_MODE_STEREO

@@ -32,6 +32,8 @@ public:
         return &ptr;
     }
     void** PutVoid() { return reinterpret_cast<void**>(Put()); }
+    // For an array of one, as SetObjects takes it.
+    T** GetAddress() { return &ptr; }
     void Reset() {
         if (ptr) {
             ptr->Release();
