@@ -51,8 +51,11 @@ private:
             return;
         }
         CAUUID list = {};
-        if (pages->GetPages(&list) == S_OK && list.cElems > 0) {
-            hasPages = true;
+        if (pages->GetPages(&list) == S_OK) {
+            if (list.cElems > 0) {
+                hasPages = true;
+            }
+            // An empty list may still be a block of its own.
             CoTaskMemFree(list.pElems);
         }
         pages->Release();
