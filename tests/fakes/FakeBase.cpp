@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 
 namespace fakes {
 
@@ -20,12 +21,54 @@ struct Registry {
     std::vector<std::string> journal;
     std::vector<std::string> misuse;
     std::vector<std::pair<GUID, std::string>> names;
+    // Task memory handed out and not yet freed; the spy may be called on any thread.
+    std::mutex blocksLock;
+    std::vector<std::pair<const void*, std::string>> blocks;
 };
 
 Registry& registry() {
     static Registry* instance = new Registry; // outlives every static fake
     return *instance;
 }
+
+// Sees every CoTaskMemFree of the process and crosses off the fakes' blocks.
+class FreeWatch : public IMallocSpy {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMallocSpy)) {
+            *out = static_cast<IMallocSpy*>(this);
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 2; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+
+    STDMETHODIMP_(SIZE_T) PreAlloc(SIZE_T size) override { return size; }
+    STDMETHODIMP_(void*) PostAlloc(void* actual) override { return actual; }
+    STDMETHODIMP_(void*) PreFree(void* request, WINBOOL) override {
+        Registry& r = registry();
+        std::lock_guard<std::mutex> hold(r.blocksLock);
+        auto& blocks = r.blocks;
+        blocks.erase(std::remove_if(blocks.begin(), blocks.end(),
+                                    [request](const auto& block) { return block.first == request; }),
+                     blocks.end());
+        return request;
+    }
+    STDMETHODIMP_(void) PostFree(WINBOOL) override {}
+    STDMETHODIMP_(SIZE_T) PreRealloc(void* request, SIZE_T size, void** newRequest, WINBOOL) override {
+        *newRequest = request;
+        return size;
+    }
+    STDMETHODIMP_(void*) PostRealloc(void* actual, WINBOOL) override { return actual; }
+    STDMETHODIMP_(void*) PreGetSize(void* request, WINBOOL) override { return request; }
+    STDMETHODIMP_(SIZE_T) PostGetSize(SIZE_T size, WINBOOL) override { return size; }
+    STDMETHODIMP_(void*) PreDidAlloc(void* request, WINBOOL) override { return request; }
+    STDMETHODIMP_(int) PostDidAlloc(void*, WINBOOL, int actual) override { return actual; }
+    STDMETHODIMP_(void) PreHeapMinimize() override {}
+    STDMETHODIMP_(void) PostHeapMinimize() override {}
+};
 
 } // namespace
 
@@ -83,6 +126,9 @@ ULONG FakeObject::Drop() {
         registry().misuse.push_back(label + " released more often than referenced");
         return 0;
     }
+    if (journalReleases) {
+        Log("Release");
+    }
     if (--references == 0) {
         finished = adopted;
         OnFinalRelease();
@@ -119,6 +165,31 @@ void ClearJournal() {
     registry().journal.clear();
 }
 
+void* TaskAlloc(size_t size, const std::string& name) {
+    // Registered once for the whole process: revoking waits for every block
+    // allocated meanwhile, which a leaking test would never give back.
+    static const bool watching = [] {
+        static FreeWatch watch;
+        return CoRegisterMallocSpy(&watch) == S_OK;
+    }();
+    if (!watching) {
+        registry().misuse.push_back("task memory cannot be watched");
+    }
+    void* block = CoTaskMemAlloc(size);
+    Registry& r = registry();
+    std::lock_guard<std::mutex> hold(r.blocksLock);
+    r.blocks.emplace_back(block, name);
+    return block;
+}
+
+bool TaskFreed(const std::string& name) {
+    Registry& r = registry();
+    std::lock_guard<std::mutex> hold(r.blocksLock);
+    return std::none_of(r.blocks.begin(), r.blocks.end(), [&name](const auto& entry) {
+        return entry.second == name || entry.second.compare(0, name.size() + 1, name + " ") == 0;
+    });
+}
+
 void AdoptObject(FakeObject* object) {
     object->adopted = true;
     registry().adopted.push_back(object);
@@ -147,6 +218,13 @@ std::vector<std::string> Unreleased() {
             found.push_back(object->Label() + " holds " + std::to_string(object->References()));
         }
     }
+    {
+        Registry& r = registry();
+        std::lock_guard<std::mutex> hold(r.blocksLock);
+        for (const auto& block : r.blocks) {
+            found.push_back(block.second + " not freed");
+        }
+    }
     for (const auto& line : registry().misuse) {
         found.push_back(line);
     }
@@ -161,6 +239,8 @@ void Reset() {
     }
     registry().journal.clear();
     registry().misuse.clear();
+    std::lock_guard<std::mutex> hold(registry().blocksLock);
+    registry().blocks.clear();
 }
 
 std::string Utf8(const wchar_t* text) {
@@ -212,6 +292,7 @@ const std::pair<const GUID*, const char*> knownGuids[] = {
     {&IID_IAMVideoProcAmp, "IAMVideoProcAmp"},
     {&IID_ISpecifyPropertyPages, "ISpecifyPropertyPages"},
     {&IID_IVideoWindow, "IVideoWindow"},
+    {&IID_IPropertyPage, "IPropertyPage"},
 };
 
 template <size_t N>

@@ -56,6 +56,8 @@ public:
     // Further interfaces this object answers in QueryInterface, each with
     // another object's QueryInterface.
     std::vector<std::pair<IID, IUnknown*>> also;
+    // Journal "<label>.Release" too, to see when the code lets go of it.
+    bool journalReleases = false;
 
 protected:
     void Answer(REFIID iid, void* pointer);
@@ -116,11 +118,21 @@ FakeObject* FakeOf(IUnknown* unknown);
 // Its label, "NULL" for no object and "?" for an object that is not a fake.
 std::string LabelOf(IUnknown* unknown);
 
-// "<label> holds N" for every live fake that still holds references, then any
-// misuse seen (Release below zero, use after the last Release). Empty when
-// every reference taken was given back.
+// Task memory a fake hands out for the caller to free (media types, page
+// lists). A malloc spy, registered on first use, sees CoTaskMemFree give
+// each block back.
+void* TaskAlloc(size_t size, const std::string& name);
+// Whether every block named `name` (or "<name> ...") was given back. Blocks
+// are asked for by name: a freed block's address is soon handed out again.
+bool TaskFreed(const std::string& name);
+
+// "<label> holds N" for every live fake that still holds references, then
+// "<name> not freed" for every block of TaskAlloc still out, then any misuse
+// seen (Release below zero, use after the last Release). Empty when
+// everything taken was given back.
 std::vector<std::string> Unreleased();
-// Deletes adopted fakes and clears the journal and the misuse list.
+// Deletes adopted fakes and clears the journal, the misuse list and the
+// blocks still out.
 void Reset();
 
 // Readable names for journal lines.
