@@ -79,6 +79,16 @@ TEST_F(AdapterTest, MissingInterfaceLeavesTheAdapterDetachedWithoutProbeOrStep) 
     EXPECT_FALSE(amp.hasPages);
 }
 
+TEST_F(AdapterTest, InterfaceGivenWithAnotherSuccessCodeIsHeldWithoutProbeOrStep) {
+    builder.interfaces = {{nullptr, IID_IAMTVAudio, &tvAudio, S_FALSE}};
+    tvAudio.offersPages = true;
+    tvAudio.pages.pages = {PageA};
+    EXPECT_TRUE(tv.Attach(&builder, &filter));
+    EXPECT_EQ(Lines{"builder.FindInterface(NULL, filter[Narvo TV], IAMTVAudio)"}, fakes::Journal());
+    EXPECT_FALSE(tv.hasPages);
+    EXPECT_EQ(1, tvAudio.References()); // and Detach gives it back
+}
+
 TEST_F(AdapterTest, ProbeFindsPagesOnlyWhenAtLeastOneIsListed) {
     struct Case {
         const char* what;

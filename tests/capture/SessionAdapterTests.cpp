@@ -12,6 +12,17 @@ namespace {
 
 const HWND Viewer = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x20b3e));
 
+// The global catalogue writes its keys when the process ends, after the last
+// test: constructed before every global, this goes last and takes the file away.
+struct RemoveSettingsAtExit {
+    ~RemoveSettingsAtExit() {
+        char path[SettingsFile::PathSize];
+        SettingsFile::GetSettingsPath(path);
+        DeleteFileA(path);
+    }
+};
+RemoveSettingsAtExit removeSettingsAtExit __attribute__((init_priority(101)));
+
 class SessionAdapterTest : public SessionTest {
 protected:
     void SetUp() override {

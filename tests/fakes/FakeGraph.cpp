@@ -169,7 +169,8 @@ STDMETHODIMP FakeBuilder::FindInterface(const GUID* category, IBaseFilter* filte
         const bool sameCategory = (!category && !entry.category) ||
                                   (category && entry.category && IsEqualGUID(*category, *entry.category));
         if (sameCategory && IsEqualIID(iid, entry.iid) && entry.object) {
-            return entry.object->QueryInterface(iid, result);
+            const HRESULT found = entry.object->QueryInterface(iid, result);
+            return found == S_OK ? entry.answer : found;
         }
     }
     return E_NOINTERFACE;

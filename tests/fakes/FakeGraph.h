@@ -73,11 +73,13 @@ class FakeBuilder : public Fake<ICaptureGraphBuilder> {
 public:
     FakeBuilder();
 
-    // What FindInterface answers for a category (null for none) and an IID.
+    // What FindInterface answers for a category (null for none) and an IID;
+    // `answer` replaces S_OK when the object gave the interface.
     struct Found {
         const GUID* category;
         IID iid;
         IUnknown* object;
+        HRESULT answer = S_OK;
     };
     std::vector<Found> interfaces;
     void Answer(const GUID* category, REFIID iid, IUnknown* object) {
