@@ -82,13 +82,20 @@ class Viewer:
 
     def start(self):
         self.process = subprocess.Popen([WINE_RUN, '--prefix', self.prefix, self.exe], env=self.env,
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        stderr=subprocess.DEVNULL)
         return self
 
     def wintool(self, *args):
-        result = subprocess.run([WINE_RUN, '--prefix', self.prefix, WINTOOL] + [str(a) for a in args],
-                                env=self.env, capture_output=True)
-        return result.returncode, result.stdout.decode('utf-8', 'replace')
+        # Output through a file, never a pipe: a Wine helper process started on
+        # the way (the desktop, a device service) inherits it and would hold a
+        # pipe open for as long as it lives.
+        with tempfile.TemporaryFile() as out:
+            result = subprocess.run([WINE_RUN, '--prefix', self.prefix, WINTOOL] + [str(a) for a in args],
+                                    env=self.env, stdout=out, stderr=subprocess.DEVNULL,
+                                    stdin=subprocess.DEVNULL)
+            out.seek(0)
+            return result.returncode, out.read().decode('utf-8', 'replace')
 
     def info(self, title=TITLE):
         code, out = self.wintool('info', title)
