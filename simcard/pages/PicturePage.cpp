@@ -50,10 +50,12 @@ private:
             if (!known) {
                 continue;
             }
-            SendMessageW(control, TBM_SETRANGEMIN, FALSE, min);
-            SendMessageW(control, TBM_SETRANGEMAX, FALSE, max);
+            // Positions count from the minimum: trackbars do not all take negative ranges.
+            minimums[&slider - sliders] = min;
+            SendMessageW(control, TBM_SETRANGEMIN, FALSE, 0);
+            SendMessageW(control, TBM_SETRANGEMAX, FALSE, max - min);
             SendMessageW(control, TBM_SETPAGESIZE, 0, (max - min) / 10 > 0 ? (max - min) / 10 : 1);
-            SendMessageW(control, TBM_SETPOS, TRUE, value);
+            SendMessageW(control, TBM_SETPOS, TRUE, value - min);
             SetDlgItemInt(Dialog(), slider.control + 1, static_cast<UINT>(value), TRUE);
         }
     }
@@ -61,7 +63,8 @@ private:
     void OnScroll(HWND control) override {
         for (const Slider& slider : sliders) {
             if (procAmp && control == GetDlgItem(Dialog(), slider.control)) {
-                const LONG value = static_cast<LONG>(SendMessageW(control, TBM_GETPOS, 0, 0));
+                const LONG value =
+                    static_cast<LONG>(SendMessageW(control, TBM_GETPOS, 0, 0)) + minimums[&slider - sliders];
                 procAmp->Set(slider.property, value, VideoProcAmp_Flags_Manual);
                 SetDlgItemInt(Dialog(), slider.control + 1, static_cast<UINT>(value), TRUE);
             }
@@ -82,6 +85,7 @@ private:
     }
 
     IAMVideoProcAmp* procAmp = nullptr;
+    LONG minimums[sizeof sliders / sizeof sliders[0]] = {};
 };
 
 } // namespace

@@ -144,12 +144,13 @@ TEST_F(CardDevices, PicturePageAppliesASliderAsItMoves) {
     // The first trackbar of the page is brightness.
     HWND slider = FindWindowExW(GetWindow(host.window, GW_CHILD), nullptr, TRACKBAR_CLASSW, nullptr);
     ASSERT_TRUE(slider);
-    SendMessageW(slider, TBM_SETPOS, TRUE, 40);
-    SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 40),
+    const LRESULT start = SendMessageW(slider, TBM_GETPOS, 0, 0);
+    SendMessageW(slider, TBM_SETPOS, TRUE, start + 40);
+    SendMessageW(GetParent(slider), WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, 0),
                  reinterpret_cast<LPARAM>(slider));
     LONG value = 0, flags = 0;
     ASSERT_EQ(procAmp->Get(VideoProcAmp_Brightness, &value, &flags), S_OK);
-    EXPECT_EQ(value, 40);
+    EXPECT_EQ(value, 40) << "the slider starts at the default, 0";
 
     EXPECT_EQ(page->Deactivate(), S_OK);
     EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);
