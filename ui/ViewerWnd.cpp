@@ -56,6 +56,7 @@ bool ViewerWnd::CreateViewer(ViewerWnd** mainWindowSlot) {
     if (!CreateEx(0, windowClass, Title, ViewerStyle, initial, nullptr, 0, nullptr)) {
         return false;
     }
+    windowMade = true;
     captureSession.SetOwnerWindow(m_hWnd);
     captureSession.StartPreview();
     FitToVideo();
@@ -104,6 +105,11 @@ BOOL ViewerWnd::OnEraseBkgnd(CDC* dc) {
 
 void ViewerWnd::OnNcDestroy() {
     CWnd::OnNcDestroy();
+    // A window refused while being created ends here too; its creator still
+    // holds the object and deletes it.
+    if (!windowMade) {
+        return;
+    }
     if (slot) {
         *slot = nullptr;
     }

@@ -40,4 +40,6 @@ private:
 
     HICON icon = nullptr;
     ViewerWnd** slot = nullptr;
+    // Until the platform window exists, the object belongs to its creator.
+    bool windowMade = false;
 };

@@ -176,4 +176,24 @@ TEST_F(ViewerWndTest, ExitCommandClosesThroughTheSameSequenceAndStoresTheMovedPo
     EXPECT_EQ(70, captureSession.windowPosY);
 }
 
+// A window the platform refuses after WM_NCCREATE gets its WM_NCDESTROY
+// while still inside CreateEx (as happens without a display driver).
+class RefusedViewer : public ViewerWnd {
+protected:
+    LRESULT OnNcCreate(WPARAM, LPARAM) { return FALSE; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(RefusedViewer, ViewerWnd)
+ON_MESSAGE(WM_NCCREATE, OnNcCreate)
+END_MESSAGE_MAP()
+
+TEST_F(ViewerWndTest, RefusedCreationLeavesTheObjectToItsCreator) {
+    RefusedViewer* window = new RefusedViewer;
+    EXPECT_FALSE(window->CreateViewer(&slot));
+    EXPECT_EQ(nullptr, slot);
+    EXPECT_EQ(nullptr, window->m_hWnd);
+    delete window; // the creator's to delete: a self-deleted object would fail here
+}
+
 } // namespace
