@@ -32,6 +32,20 @@ protected:
     void OnTopMost();
     void OnQuit();
 
+    // Context menu commands (ViewerCommands.cpp).
+    void OnFormat(UINT id);
+    void OnFrameRate30();
+    void OnFrameRate15();
+    void OnFrameRate5();
+    void OnQualityHigh();
+    void OnQualityMedium();
+    void OnQualityLow();
+    void OnPictureAdjust();
+    void OnAudioMute();
+    void OnAudioCard();
+    void OnAudioDevice(UINT id);
+    void OnHelpContents();
+
     DECLARE_MESSAGE_MAP()
 
 private:

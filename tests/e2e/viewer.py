@@ -45,7 +45,7 @@ class Image:
 
 
 def screenshot():
-    ppm = subprocess.run(['import', '-window', 'root', 'ppm:-'], check=True, capture_output=True).stdout
+    ppm = subprocess.run(['import', '-window', 'root', '-depth', '8', 'ppm:-'], check=True, capture_output=True).stdout
     # P6 header: magic, width, height, maxval, each ended by white space.
     fields = []
     pos = 0

@@ -1,0 +1,69 @@
+// The context menu's commands: each calls the part that owns the change.
+// Commands that rebuild the preview fit the window to the format afterwards.
+#include "ui/ViewerWnd.h"
+
+#include "app/Globals.h"
+#include "capture/CaptureSession.h"
+#include "capture/ProcAmpControl.h"
+#include "framework/WinApp.h"
+#include "res/resource.h"
+
+#include <htmlhelp.h>
+
+void ViewerWnd::OnFormat(UINT id) {
+    captureSession.SelectFormat(static_cast<int>(id) - (ID_VIDEO_FORMAT + 1));
+    FitToVideo();
+}
+
+void ViewerWnd::OnFrameRate30() {
+    captureSession.SetFrameRate(30);
+}
+
+void ViewerWnd::OnFrameRate15() {
+    captureSession.SetFrameRate(15);
+}
+
+void ViewerWnd::OnFrameRate5() {
+    captureSession.SetFrameRate(5);
+}
+
+void ViewerWnd::OnQualityHigh() {
+    captureSession.SetQuality(1.0);
+}
+
+void ViewerWnd::OnQualityMedium() {
+    captureSession.SetQuality(0.5);
+}
+
+void ViewerWnd::OnQualityLow() {
+    captureSession.SetQuality(0.0);
+}
+
+void ViewerWnd::OnPictureAdjust() {
+    procAmpControl.ShowPropertyPages(m_hWnd);
+}
+
+void ViewerWnd::OnAudioMute() {
+    captureSession.SetMute(true);
+    captureSession.SelectAudioDevice(-1);
+    FitToVideo();
+}
+
+void ViewerWnd::OnAudioCard() {
+    captureSession.SetMute(false);
+    captureSession.SelectAudioDevice(-1);
+    FitToVideo();
+}
+
+void ViewerWnd::OnAudioDevice(UINT id) {
+    captureSession.SetMute(false);
+    captureSession.SelectAudioDevice(static_cast<int>(id) - (ID_SOUND_DEVICE + 1));
+    FitToVideo();
+}
+
+void ViewerWnd::OnHelpContents() {
+    const CWinApp* app = AfxGetApp();
+    if (app && app->m_pszHelpFilePath) {
+        HtmlHelpA(nullptr, app->m_pszHelpFilePath, HH_DISPLAY_TOPIC, 0);
+    }
+}
