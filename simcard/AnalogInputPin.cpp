@@ -1,36 +1,10 @@
 #include "simcard/AnalogInputPin.h"
 
-#include "simcard/CaptureFilter.h"
 #include "simcard/MediaTypeEnumerator.h"
 
 #include <cstring>
-#include <cwchar>
 
-namespace {
-const wchar_t PinName[] = L"Analog Video In";
-}
-
-HRESULT CopyPinId(const wchar_t* name, LPWSTR* id) {
-    if (!id) {
-        return E_POINTER;
-    }
-    const size_t bytes = (std::wcslen(name) + 1) * sizeof(wchar_t);
-    *id = static_cast<LPWSTR>(CoTaskMemAlloc(bytes));
-    if (!*id) {
-        return E_OUTOFMEMORY;
-    }
-    std::memcpy(*id, name, bytes);
-    return S_OK;
-}
-
-void FillPinInfo(PIN_INFO& info, IBaseFilter* filter, PIN_DIRECTION direction, const wchar_t* name) {
-    info.pFilter = filter;
-    filter->AddRef();
-    info.dir = direction;
-    const size_t room = sizeof info.achName / sizeof info.achName[0];
-    std::wcsncpy(info.achName, name, room - 1);
-    info.achName[room - 1] = L'\0';
-}
+AnalogInputPin::AnalogInputPin(IBaseFilter& filter) : CardPin(filter, L"Analog Video In", PINDIR_INPUT) {}
 
 STDMETHODIMP AnalogInputPin::QueryInterface(REFIID iid, void** out) {
     if (!out) {
@@ -43,13 +17,6 @@ STDMETHODIMP AnalogInputPin::QueryInterface(REFIID iid, void** out) {
     }
     *out = nullptr;
     return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) AnalogInputPin::AddRef() {
-    return filter.AddRef();
-}
-STDMETHODIMP_(ULONG) AnalogInputPin::Release() {
-    return filter.Release();
 }
 
 STDMETHODIMP AnalogInputPin::Connect(IPin*, const AM_MEDIA_TYPE*) {
@@ -78,25 +45,6 @@ STDMETHODIMP AnalogInputPin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
     return VFW_E_NOT_CONNECTED;
 }
 
-STDMETHODIMP AnalogInputPin::QueryPinInfo(PIN_INFO* info) {
-    if (!info) {
-        return E_POINTER;
-    }
-    FillPinInfo(*info, &filter, PINDIR_INPUT, PinName);
-    return S_OK;
-}
-
-STDMETHODIMP AnalogInputPin::QueryDirection(PIN_DIRECTION* direction) {
-    if (!direction) {
-        return E_POINTER;
-    }
-    *direction = PINDIR_INPUT;
-    return S_OK;
-}
-
-STDMETHODIMP AnalogInputPin::QueryId(LPWSTR* id) {
-    return CopyPinId(PinName, id);
-}
 STDMETHODIMP AnalogInputPin::QueryAccept(const AM_MEDIA_TYPE*) {
     return S_FALSE;
 }
@@ -109,9 +57,6 @@ STDMETHODIMP AnalogInputPin::EnumMediaTypes(IEnumMediaTypes** types) {
     return S_OK;
 }
 
-STDMETHODIMP AnalogInputPin::QueryInternalConnections(IPin**, ULONG*) {
-    return E_NOTIMPL;
-}
 STDMETHODIMP AnalogInputPin::EndOfStream() {
     return S_OK;
 }
@@ -119,8 +64,5 @@ STDMETHODIMP AnalogInputPin::BeginFlush() {
     return S_OK;
 }
 STDMETHODIMP AnalogInputPin::EndFlush() {
-    return S_OK;
-}
-STDMETHODIMP AnalogInputPin::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) {
     return S_OK;
 }

@@ -1,12 +1,11 @@
 #include "simcard/AudioCaptureFilter.h"
 
+#include "simcard/FilterPins.h"
 #include "simcard/Guids.h"
 #include "simcard/Journal.h"
 #include "simcard/Options.h"
-#include "simcard/PinEnumerator.h"
 
 #include <cstring>
-#include <cwchar>
 #include <new>
 
 HRESULT AudioCaptureFilter::Create(REFIID iid, void** out) {
@@ -17,17 +16,6 @@ HRESULT AudioCaptureFilter::Create(REFIID iid, void** out) {
     const HRESULT hr = filter->QueryInterface(iid, out);
     filter->Release();
     return hr;
-}
-
-AudioCaptureFilter::AudioCaptureFilter() {
-    InitializeCriticalSection(&lock);
-}
-
-AudioCaptureFilter::~AudioCaptureFilter() {
-    if (clock) {
-        clock->Release();
-    }
-    DeleteCriticalSection(&lock);
 }
 
 STDMETHODIMP AudioCaptureFilter::QueryInterface(REFIID iid, void** out) {
@@ -71,9 +59,7 @@ HRESULT AudioCaptureFilter::ChangeState(FILTER_STATE newState, const char* metho
     std::strncat(qualified, method, sizeof qualified - std::strlen(qualified) - 1);
     const HRESULT hr = Faults::Injected(qualified) ? E_FAIL : S_OK;
     if (hr == S_OK) {
-        EnterCriticalSection(&lock);
-        state = newState;
-        LeaveCriticalSection(&lock);
+        core.SetState(newState);
     }
     Journal::Record(hr, "AudioCapture.%s device=\"%s\"", method, deviceName);
     return hr;
@@ -90,79 +76,31 @@ STDMETHODIMP AudioCaptureFilter::Run(REFERENCE_TIME) {
 }
 
 STDMETHODIMP AudioCaptureFilter::GetState(DWORD, FILTER_STATE* current) {
-    if (!current) {
-        return E_POINTER;
-    }
-    EnterCriticalSection(&lock);
-    *current = state;
-    LeaveCriticalSection(&lock);
-    return *current == State_Paused ? VFW_S_CANT_CUE : S_OK;
+    return core.GetState(current, VFW_S_CANT_CUE);
 }
 
-STDMETHODIMP AudioCaptureFilter::SetSyncSource(IReferenceClock* newClock) {
-    EnterCriticalSection(&lock);
-    if (newClock) {
-        newClock->AddRef();
-    }
-    if (clock) {
-        clock->Release();
-    }
-    clock = newClock;
-    LeaveCriticalSection(&lock);
-    return S_OK;
+STDMETHODIMP AudioCaptureFilter::SetSyncSource(IReferenceClock* clock) {
+    return core.SetSyncSource(clock);
 }
 
-STDMETHODIMP AudioCaptureFilter::GetSyncSource(IReferenceClock** current) {
-    if (!current) {
-        return E_POINTER;
-    }
-    EnterCriticalSection(&lock);
-    *current = clock;
-    if (clock) {
-        clock->AddRef();
-    }
-    LeaveCriticalSection(&lock);
-    return S_OK;
+STDMETHODIMP AudioCaptureFilter::GetSyncSource(IReferenceClock** clock) {
+    return core.GetSyncSource(clock);
 }
 
 STDMETHODIMP AudioCaptureFilter::EnumPins(IEnumPins** pins) {
-    if (!pins) {
-        return E_POINTER;
-    }
-    *pins = new (std::nothrow) PinEnumerator(this, {});
-    return *pins ? S_OK : E_OUTOFMEMORY;
+    return EnumFilterPins(this, {}, pins);
 }
 
 STDMETHODIMP AudioCaptureFilter::FindPin(LPCWSTR id, IPin** pin) {
-    if (!id || !pin) {
-        return E_POINTER;
-    }
-    *pin = nullptr;
-    return VFW_E_NOT_FOUND;
+    return FindFilterPin({}, id, pin);
 }
 
 STDMETHODIMP AudioCaptureFilter::QueryFilterInfo(FILTER_INFO* info) {
-    if (!info) {
-        return E_POINTER;
-    }
-    EnterCriticalSection(&lock);
-    std::memcpy(info->achName, name, sizeof info->achName);
-    info->pGraph = graph;
-    if (graph) {
-        graph->AddRef();
-    }
-    LeaveCriticalSection(&lock);
-    return S_OK;
+    return core.QueryFilterInfo(info);
 }
 
 STDMETHODIMP AudioCaptureFilter::JoinFilterGraph(IFilterGraph* newGraph, LPCWSTR newName) {
-    EnterCriticalSection(&lock);
-    graph = newGraph;
-    std::memset(name, 0, sizeof name);
-    if (newGraph && newName) {
-        std::wcsncpy(name, newName, sizeof name / sizeof name[0] - 1);
-    }
-    LeaveCriticalSection(&lock);
+    core.JoinFilterGraph(newGraph, newGraph ? newName : nullptr);
     Journal::Record(S_OK, "AudioCapture.%s device=\"%s\"", newGraph ? "JoinFilterGraph" : "LeaveFilterGraph",
                     deviceName);
     return S_OK;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "simcard/FilterCore.h"
 #include "simcard/Module.h"
 
 #include <dshow.h>
@@ -35,15 +36,11 @@ public:
     STDMETHODIMP Save(IPropertyBag* bag, BOOL clearDirty, BOOL saveAll) override;
 
 private:
-    AudioCaptureFilter();
-    ~AudioCaptureFilter();
+    AudioCaptureFilter() = default;
+    ~AudioCaptureFilter() = default;
     HRESULT ChangeState(FILTER_STATE newState, const char* method);
 
     volatile LONG refs = 1;
-    CRITICAL_SECTION lock;
-    FILTER_STATE state = State_Stopped;
-    IReferenceClock* clock = nullptr;
-    IFilterGraph* graph = nullptr; // not counted
-    wchar_t name[128] = {};
+    FilterCore core;
     char deviceName[384] = {}; // friendly name, UTF-8, for the journal
 };

@@ -2,7 +2,7 @@
 
 #include "simcard/Guids.h"
 #include "simcard/Journal.h"
-#include "simcard/PinEnumerator.h"
+#include "simcard/FilterPins.h"
 
 #include <cstring>
 #include <cwchar>
@@ -26,7 +26,6 @@ CaptureFilter::CaptureFilter()
       crossbar(static_cast<IBaseFilter*>(this), card, variant.crossbarNoInputs),
       tuner(static_cast<IBaseFilter*>(this), card), tvAudio(static_cast<IBaseFilter*>(this), card),
       procAmp(static_cast<IBaseFilter*>(this), card) {
-    InitializeCriticalSection(&lock);
     InitializeCriticalSection(&stateChange);
 }
 
@@ -35,11 +34,7 @@ CaptureFilter::~CaptureFilter() {
         pin->Deactivate();
         pin->Disconnect();
     }
-    if (clock) {
-        clock->Release();
-    }
     DeleteCriticalSection(&stateChange);
-    DeleteCriticalSection(&lock);
 }
 
 STDMETHODIMP CaptureFilter::QueryInterface(REFIID iid, void** out) {
@@ -114,9 +109,7 @@ STDMETHODIMP CaptureFilter::Stop() {
     if (Faults::Injected("Filter.Stop")) {
         hr = E_FAIL;
     } else {
-        EnterCriticalSection(&lock);
-        state = State_Stopped;
-        LeaveCriticalSection(&lock);
+        core.SetState(State_Stopped);
         // Outside the data lock: a thread still delivering may call the pins.
         for (OutputPin* pin : Outputs()) {
             pin->Deactivate();
@@ -130,7 +123,8 @@ STDMETHODIMP CaptureFilter::Stop() {
 STDMETHODIMP CaptureFilter::Pause() {
     HRESULT hr = S_OK;
     EnterCriticalSection(&stateChange);
-    EnterCriticalSection(&lock);
+    EnterCriticalSection(&core.Lock());
+    const FILTER_STATE state = core.State();
     // A refused Run also refuses the pause that starts it: Wine's graph runs
     // filters asynchronously after pausing them and would not see Run fail.
     if (Faults::Injected("Filter.Pause") || (state == State_Stopped && Faults::Injected("Filter.Run"))) {
@@ -147,9 +141,9 @@ STDMETHODIMP CaptureFilter::Pause() {
         }
     }
     if (SUCCEEDED(hr)) {
-        state = State_Paused;
+        core.SetState(State_Paused);
     }
-    LeaveCriticalSection(&lock);
+    LeaveCriticalSection(&core.Lock());
     if (FAILED(hr)) {
         for (OutputPin* pin : Outputs()) {
             pin->Deactivate();
@@ -166,16 +160,16 @@ STDMETHODIMP CaptureFilter::Run(REFERENCE_TIME start) {
     if (Faults::Injected("Filter.Run")) {
         hr = E_FAIL;
     } else {
-        if (state == State_Stopped) {
+        if (core.State() == State_Stopped) {
             hr = Pause();
         }
         if (SUCCEEDED(hr)) {
-            EnterCriticalSection(&lock);
+            EnterCriticalSection(&core.Lock());
             for (OutputPin* pin : Outputs()) {
-                pin->Run(start, clock);
+                pin->Run(start, core.Clock());
             }
-            state = State_Running;
-            LeaveCriticalSection(&lock);
+            core.SetState(State_Running);
+            LeaveCriticalSection(&core.Lock());
         }
     }
     LeaveCriticalSection(&stateChange);
@@ -184,91 +178,31 @@ STDMETHODIMP CaptureFilter::Run(REFERENCE_TIME start) {
 }
 
 STDMETHODIMP CaptureFilter::GetState(DWORD, FILTER_STATE* current) {
-    if (!current) {
-        return E_POINTER;
-    }
-    EnterCriticalSection(&lock);
-    *current = state;
-    LeaveCriticalSection(&lock);
-    return *current == State_Paused ? VFW_S_CANT_CUE : S_OK;
+    return core.GetState(current, VFW_S_CANT_CUE);
 }
 
-STDMETHODIMP CaptureFilter::SetSyncSource(IReferenceClock* newClock) {
-    EnterCriticalSection(&lock);
-    if (newClock) {
-        newClock->AddRef();
-    }
-    if (clock) {
-        clock->Release();
-    }
-    clock = newClock;
-    LeaveCriticalSection(&lock);
-    return S_OK;
+STDMETHODIMP CaptureFilter::SetSyncSource(IReferenceClock* clock) {
+    return core.SetSyncSource(clock);
 }
 
-STDMETHODIMP CaptureFilter::GetSyncSource(IReferenceClock** current) {
-    if (!current) {
-        return E_POINTER;
-    }
-    EnterCriticalSection(&lock);
-    *current = clock;
-    if (clock) {
-        clock->AddRef();
-    }
-    LeaveCriticalSection(&lock);
-    return S_OK;
+STDMETHODIMP CaptureFilter::GetSyncSource(IReferenceClock** clock) {
+    return core.GetSyncSource(clock);
 }
 
 STDMETHODIMP CaptureFilter::EnumPins(IEnumPins** pins) {
-    if (!pins) {
-        return E_POINTER;
-    }
-    *pins = new (std::nothrow) PinEnumerator(this, Pins());
-    return *pins ? S_OK : E_OUTOFMEMORY;
+    return EnumFilterPins(this, Pins(), pins);
 }
 
 STDMETHODIMP CaptureFilter::FindPin(LPCWSTR id, IPin** pin) {
-    if (!id || !pin) {
-        return E_POINTER;
-    }
-    *pin = nullptr;
-    for (IPin* candidate : Pins()) {
-        LPWSTR candidateId = nullptr;
-        if (SUCCEEDED(candidate->QueryId(&candidateId))) {
-            const bool same = std::wcscmp(candidateId, id) == 0;
-            CoTaskMemFree(candidateId);
-            if (same) {
-                *pin = candidate;
-                candidate->AddRef();
-                return S_OK;
-            }
-        }
-    }
-    return VFW_E_NOT_FOUND;
+    return FindFilterPin(Pins(), id, pin);
 }
 
 STDMETHODIMP CaptureFilter::QueryFilterInfo(FILTER_INFO* info) {
-    if (!info) {
-        return E_POINTER;
-    }
-    EnterCriticalSection(&lock);
-    std::memcpy(info->achName, name, sizeof info->achName);
-    info->pGraph = graph;
-    if (graph) {
-        graph->AddRef();
-    }
-    LeaveCriticalSection(&lock);
-    return S_OK;
+    return core.QueryFilterInfo(info);
 }
 
 STDMETHODIMP CaptureFilter::JoinFilterGraph(IFilterGraph* newGraph, LPCWSTR newName) {
-    EnterCriticalSection(&lock);
-    graph = newGraph;
-    std::memset(name, 0, sizeof name);
-    if (newGraph && newName) {
-        std::wcsncpy(name, newName, sizeof name / sizeof name[0] - 1);
-    }
-    LeaveCriticalSection(&lock);
+    core.JoinFilterGraph(newGraph, newGraph ? newName : nullptr);
     char narrow[384];
     Journal::ToUtf8(newName, narrow, sizeof narrow);
     if (newGraph) {

@@ -3,6 +3,7 @@
 #include "simcard/AnalogInputPin.h"
 #include "simcard/CardState.h"
 #include "simcard/Crossbar.h"
+#include "simcard/FilterCore.h"
 #include "simcard/FormatCatalogue.h"
 #include "simcard/Module.h"
 #include "simcard/Options.h"
@@ -52,8 +53,8 @@ public:
     STDMETHODIMP GetPages(CAUUID* pages) override;
 
     // For the pins and their interfaces.
-    CRITICAL_SECTION& Lock() { return lock; }
-    FILTER_STATE State() const { return state; }
+    CRITICAL_SECTION& Lock() { return core.Lock(); }
+    FILTER_STATE State() const { return core.State(); }
     CardState& Card() { return card; }
     const FormatCatalogue& Formats() const { return formats; }
     const MediaType& CurrentFormat() const { return currentFormat; }
@@ -72,12 +73,8 @@ private:
     std::vector<OutputPin*> Outputs();
 
     volatile LONG refs = 1;
-    CRITICAL_SECTION lock;        // data of the filter and its pins
+    FilterCore core;              // its lock guards the data of the filter and its pins
     CRITICAL_SECTION stateChange; // serialises Run/Pause/Stop, held while threads end
-    FILTER_STATE state = State_Stopped;
-    IReferenceClock* clock = nullptr;
-    IFilterGraph* graph = nullptr; // not counted: the graph owns the filter
-    wchar_t name[128] = {};
 
     const CardVariant variant;
     bool inputPinPresent;

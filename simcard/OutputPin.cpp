@@ -1,6 +1,5 @@
 #include "simcard/OutputPin.h"
 
-#include "simcard/AnalogInputPin.h"
 #include "simcard/CaptureFilter.h"
 #include "simcard/MediaTypeEnumerator.h"
 
@@ -39,8 +38,9 @@ private:
 } // namespace
 
 OutputPin::OutputPin(CaptureFilter& owner, const wchar_t* pinName, const GUID& pinCategory, bool isCapture)
-    : filter(owner), name(pinName), capturePin(isCapture), category(this, pinCategory),
-      streamConfig(this, owner), compression(this, owner.Card()), streamer(owner.Card()) {}
+    : CardPin(owner, pinName, PINDIR_OUTPUT), filter(owner), capturePin(isCapture),
+      category(this, pinCategory), streamConfig(this, owner), compression(this, owner.Card()),
+      streamer(owner.Card()) {}
 
 STDMETHODIMP OutputPin::QueryInterface(REFIID iid, void** out) {
     if (!out) {
@@ -60,13 +60,6 @@ STDMETHODIMP OutputPin::QueryInterface(REFIID iid, void** out) {
     }
     AddRef();
     return S_OK;
-}
-
-STDMETHODIMP_(ULONG) OutputPin::AddRef() {
-    return filter.AddRef();
-}
-STDMETHODIMP_(ULONG) OutputPin::Release() {
-    return filter.Release();
 }
 
 std::vector<MediaType> OutputPin::Proposals() const {
@@ -235,26 +228,6 @@ STDMETHODIMP OutputPin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
     return MediaTypes::CopyInto(*type, connectionType.Get());
 }
 
-STDMETHODIMP OutputPin::QueryPinInfo(PIN_INFO* info) {
-    if (!info) {
-        return E_POINTER;
-    }
-    FillPinInfo(*info, &filter, PINDIR_OUTPUT, name);
-    return S_OK;
-}
-
-STDMETHODIMP OutputPin::QueryDirection(PIN_DIRECTION* direction) {
-    if (!direction) {
-        return E_POINTER;
-    }
-    *direction = PINDIR_OUTPUT;
-    return S_OK;
-}
-
-STDMETHODIMP OutputPin::QueryId(LPWSTR* id) {
-    return CopyPinId(name, id);
-}
-
 STDMETHODIMP OutputPin::QueryAccept(const AM_MEDIA_TYPE* type) {
     if (!type) {
         return E_POINTER;
@@ -272,9 +245,6 @@ STDMETHODIMP OutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
     return *types ? S_OK : E_OUTOFMEMORY;
 }
 
-STDMETHODIMP OutputPin::QueryInternalConnections(IPin**, ULONG*) {
-    return E_NOTIMPL;
-}
 STDMETHODIMP OutputPin::EndOfStream() {
     return E_UNEXPECTED;
 }
@@ -283,9 +253,6 @@ STDMETHODIMP OutputPin::BeginFlush() {
 }
 STDMETHODIMP OutputPin::EndFlush() {
     return E_UNEXPECTED;
-}
-STDMETHODIMP OutputPin::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) {
-    return S_OK;
 }
 
 void OutputPin::SetConnectionFrameDuration(REFERENCE_TIME duration) {

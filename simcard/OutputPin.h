@@ -1,5 +1,6 @@
 #pragma once
 
+#include "simcard/CardPin.h"
 #include "simcard/FrameStreamer.h"
 #include "simcard/MediaTypes.h"
 #include "simcard/PinCategory.h"
@@ -13,30 +14,22 @@ class CaptureFilter;
 // A video output pin of the card, capture or preview. It proposes the card's
 // current format (only that one once SetFormat chose it), makes its own
 // allocator when the peer offers none, and streams through a FrameStreamer.
-class OutputPin : public IPin {
+class OutputPin : public CardPin {
 public:
     OutputPin(CaptureFilter& filter, const wchar_t* name, const GUID& category, bool capturePin);
 
-    // Lifetime is the filter's.
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     STDMETHODIMP Connect(IPin* receiver, const AM_MEDIA_TYPE* type) override;
     STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) override;
     STDMETHODIMP Disconnect() override;
     STDMETHODIMP ConnectedTo(IPin** pin) override;
     STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
-    STDMETHODIMP QueryDirection(PIN_DIRECTION* direction) override;
-    STDMETHODIMP QueryId(LPWSTR* id) override;
     STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
     STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
-    STDMETHODIMP QueryInternalConnections(IPin** pins, ULONG* count) override;
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;
-    STDMETHODIMP NewSegment(REFERENCE_TIME start, REFERENCE_TIME stop, double rate) override;
 
     // Called by the filter under its lock.
     bool IsConnected() const { return peer != nullptr; }
@@ -55,7 +48,6 @@ private:
     void DropConnection();
 
     CaptureFilter& filter;
-    const wchar_t* name;
     const bool capturePin;
     PinCategory category;
     StreamConfig streamConfig;

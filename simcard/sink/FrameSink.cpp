@@ -90,7 +90,7 @@ public:
         if (!connector || !offered) {
             return E_POINTER;
         }
-        EnterCriticalSection(&sink.lock);
+        EnterCriticalSection(&sink.core.Lock());
         HRESULT hr = S_OK;
         if (peer) {
             hr = VFW_E_ALREADY_CONNECTED;
@@ -100,38 +100,38 @@ public:
             peer = connector;
             peer->AddRef();
         }
-        LeaveCriticalSection(&sink.lock);
+        LeaveCriticalSection(&sink.core.Lock());
         return hr;
     }
     STDMETHODIMP Disconnect() override {
-        EnterCriticalSection(&sink.lock);
+        EnterCriticalSection(&sink.core.Lock());
         const HRESULT hr = peer ? S_OK : S_FALSE;
         Drop();
-        LeaveCriticalSection(&sink.lock);
+        LeaveCriticalSection(&sink.core.Lock());
         return hr;
     }
     STDMETHODIMP ConnectedTo(IPin** pin) override {
         if (!pin) {
             return E_POINTER;
         }
-        EnterCriticalSection(&sink.lock);
+        EnterCriticalSection(&sink.core.Lock());
         *pin = peer;
         if (peer) {
             peer->AddRef();
         }
-        LeaveCriticalSection(&sink.lock);
+        LeaveCriticalSection(&sink.core.Lock());
         return *pin ? S_OK : VFW_E_NOT_CONNECTED;
     }
     STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* out) override {
         if (!out) {
             return E_POINTER;
         }
-        EnterCriticalSection(&sink.lock);
+        EnterCriticalSection(&sink.core.Lock());
         HRESULT hr = peer ? CopyType(*out, type) : VFW_E_NOT_CONNECTED;
         if (!peer) {
             std::memset(out, 0, sizeof *out);
         }
-        LeaveCriticalSection(&sink.lock);
+        LeaveCriticalSection(&sink.core.Lock());
         return hr;
     }
     STDMETHODIMP QueryPinInfo(PIN_INFO* info) override {
@@ -184,13 +184,13 @@ public:
         if (!given) {
             return E_POINTER;
         }
-        EnterCriticalSection(&sink.lock);
+        EnterCriticalSection(&sink.core.Lock());
         given->AddRef();
         if (allocator) {
             allocator->Release();
         }
         allocator = given;
-        LeaveCriticalSection(&sink.lock);
+        LeaveCriticalSection(&sink.core.Lock());
         return S_OK;
     }
     STDMETHODIMP GetAllocatorRequirements(ALLOCATOR_PROPERTIES*) override { return E_NOTIMPL; }
@@ -293,17 +293,11 @@ FrameSink* FrameSink::Create() {
 }
 
 FrameSink::FrameSink()
-    : frameArrived(CreateEventW(nullptr, FALSE, FALSE, nullptr)), input(new InputPin(*this)) {
-    InitializeCriticalSection(&lock);
-}
+    : frameArrived(CreateEventW(nullptr, FALSE, FALSE, nullptr)), input(new InputPin(*this)) {}
 
 FrameSink::~FrameSink() {
     delete input;
-    if (clock) {
-        clock->Release();
-    }
     CloseHandle(frameArrived);
-    DeleteCriticalSection(&lock);
 }
 
 IPin* FrameSink::Input() {
@@ -311,9 +305,9 @@ IPin* FrameSink::Input() {
 }
 
 HRESULT FrameSink::Receive(IMediaSample* sample) {
-    EnterCriticalSection(&lock);
-    if (state == State_Stopped) {
-        LeaveCriticalSection(&lock);
+    EnterCriticalSection(&core.Lock());
+    if (core.State() == State_Stopped) {
+        LeaveCriticalSection(&core.Lock());
         return VFW_E_WRONG_STATE;
     }
     Sample record;
@@ -328,36 +322,36 @@ HRESULT FrameSink::Receive(IMediaSample* sample) {
         lastFrame.assign(data, data + record.length);
     }
     ++frames;
-    LeaveCriticalSection(&lock);
+    LeaveCriticalSection(&core.Lock());
     SetEvent(frameArrived);
     return S_OK;
 }
 
 long FrameSink::FrameCount() const {
-    EnterCriticalSection(&lock);
+    EnterCriticalSection(&core.Lock());
     const long count = frames;
-    LeaveCriticalSection(&lock);
+    LeaveCriticalSection(&core.Lock());
     return count;
 }
 
 std::vector<FrameSink::Sample> FrameSink::Samples() const {
-    EnterCriticalSection(&lock);
+    EnterCriticalSection(&core.Lock());
     std::vector<Sample> copy = samples;
-    LeaveCriticalSection(&lock);
+    LeaveCriticalSection(&core.Lock());
     return copy;
 }
 
 std::vector<BYTE> FrameSink::LastFrame() const {
-    EnterCriticalSection(&lock);
+    EnterCriticalSection(&core.Lock());
     std::vector<BYTE> copy = lastFrame;
-    LeaveCriticalSection(&lock);
+    LeaveCriticalSection(&core.Lock());
     return copy;
 }
 
 bool FrameSink::ConnectedBitmap(BITMAPINFOHEADER& header, GUID& subtype) const {
-    EnterCriticalSection(&lock);
+    EnterCriticalSection(&core.Lock());
     const bool connected = input->Bitmap(header, subtype);
-    LeaveCriticalSection(&lock);
+    LeaveCriticalSection(&core.Lock());
     return connected;
 }
 
@@ -409,60 +403,30 @@ STDMETHODIMP FrameSink::GetClassID(CLSID* id) {
 }
 
 STDMETHODIMP FrameSink::Stop() {
-    EnterCriticalSection(&lock);
-    state = State_Stopped;
-    LeaveCriticalSection(&lock);
+    core.SetState(State_Stopped);
     return S_OK;
 }
 
 STDMETHODIMP FrameSink::Pause() {
-    EnterCriticalSection(&lock);
-    state = State_Paused;
-    LeaveCriticalSection(&lock);
+    core.SetState(State_Paused);
     return S_OK;
 }
 
 STDMETHODIMP FrameSink::Run(REFERENCE_TIME) {
-    EnterCriticalSection(&lock);
-    state = State_Running;
-    LeaveCriticalSection(&lock);
+    core.SetState(State_Running);
     return S_OK;
 }
 
 STDMETHODIMP FrameSink::GetState(DWORD, FILTER_STATE* current) {
-    if (!current) {
-        return E_POINTER;
-    }
-    EnterCriticalSection(&lock);
-    *current = state;
-    LeaveCriticalSection(&lock);
-    return S_OK;
+    return core.GetState(current, S_OK);
 }
 
-STDMETHODIMP FrameSink::SetSyncSource(IReferenceClock* newClock) {
-    EnterCriticalSection(&lock);
-    if (newClock) {
-        newClock->AddRef();
-    }
-    if (clock) {
-        clock->Release();
-    }
-    clock = newClock;
-    LeaveCriticalSection(&lock);
-    return S_OK;
+STDMETHODIMP FrameSink::SetSyncSource(IReferenceClock* clock) {
+    return core.SetSyncSource(clock);
 }
 
-STDMETHODIMP FrameSink::GetSyncSource(IReferenceClock** current) {
-    if (!current) {
-        return E_POINTER;
-    }
-    EnterCriticalSection(&lock);
-    *current = clock;
-    if (clock) {
-        clock->AddRef();
-    }
-    LeaveCriticalSection(&lock);
-    return S_OK;
+STDMETHODIMP FrameSink::GetSyncSource(IReferenceClock** clock) {
+    return core.GetSyncSource(clock);
 }
 
 STDMETHODIMP FrameSink::EnumPins(IEnumPins** pins) {
@@ -487,23 +451,11 @@ STDMETHODIMP FrameSink::FindPin(LPCWSTR id, IPin** pin) {
 }
 
 STDMETHODIMP FrameSink::QueryFilterInfo(FILTER_INFO* info) {
-    if (!info) {
-        return E_POINTER;
-    }
-    std::memcpy(info->achName, name, sizeof info->achName);
-    info->pGraph = graph;
-    if (graph) {
-        graph->AddRef();
-    }
-    return S_OK;
+    return core.QueryFilterInfo(info);
 }
 
-STDMETHODIMP FrameSink::JoinFilterGraph(IFilterGraph* newGraph, LPCWSTR newName) {
-    graph = newGraph;
-    std::memset(name, 0, sizeof name);
-    if (newName) {
-        std::wcsncpy(name, newName, 127);
-    }
+STDMETHODIMP FrameSink::JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) {
+    core.JoinFilterGraph(graph, name);
     return S_OK;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "simcard/FilterCore.h"
+
 #include <dshow.h>
 
 #include <vector>
@@ -55,12 +57,8 @@ private:
     HRESULT Receive(IMediaSample* sample);
 
     volatile LONG refs = 1;
-    mutable CRITICAL_SECTION lock;
+    FilterCore core; // its lock guards the records below too
     HANDLE frameArrived;
-    FILTER_STATE state = State_Stopped;
-    IReferenceClock* clock = nullptr;
-    IFilterGraph* graph = nullptr;
-    wchar_t name[128] = {};
     InputPin* input;
     long frames = 0;
     std::vector<Sample> samples;
