@@ -11,7 +11,9 @@
 #include "capture/VideoWindowControl.h"
 #include "res/resource.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -23,6 +25,37 @@ template <typename T> void ReleaseAndClear(T*& pointer) {
         pointer = nullptr;
     }
 }
+
+// The filters of a graph at one moment, each held by one reference.
+class GraphFilters {
+public:
+    explicit GraphFilters(IGraphBuilder* graph) {
+        ComRef<IEnumFilters> all;
+        if (graph->EnumFilters(all.Put()) != S_OK || !all) {
+            return;
+        }
+        listed = true;
+        IBaseFilter* filter = nullptr;
+        while (all->Next(1, &filter, nullptr) == S_OK && filter) {
+            filters.push_back(filter);
+            filter = nullptr;
+        }
+    }
+    ~GraphFilters() {
+        for (IBaseFilter* filter : filters) {
+            filter->Release();
+        }
+    }
+    GraphFilters(const GraphFilters&) = delete;
+    GraphFilters& operator=(const GraphFilters&) = delete;
+
+    bool Contains(IBaseFilter* filter) const {
+        return std::find(filters.begin(), filters.end(), filter) != filters.end();
+    }
+
+    bool listed = false;
+    std::vector<IBaseFilter*> filters;
+};
 
 } // namespace
 
@@ -147,9 +180,20 @@ bool CaptureSession::BuildPreview() {
         return false;
     }
     graph->SetDefaultSyncSource();
+    const GraphFilters before(graph);
     const HRESULT result = builder->RenderStream(&PIN_CATEGORY_PREVIEW, videoFilter, nullptr, nullptr);
     // Without a preview pin the builder renders the capture pin through a tee.
     if (result != S_OK && result != VFW_S_NOPREVIEWPIN) {
+        // A failed render can leave a half-built chain; an orphaned renderer
+        // would show a window of its own and pile up with every retry.
+        if (before.listed) {
+            const GraphFilters after(graph);
+            for (IBaseFilter* filter : after.filters) {
+                if (!before.Contains(filter)) {
+                    graph->RemoveFilter(filter);
+                }
+            }
+        }
         return false;
     }
     SetQuality(videoQuality);

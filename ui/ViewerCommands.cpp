@@ -8,8 +8,6 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 
-#include <htmlhelp.h>
-
 void ViewerWnd::OnFormat(UINT id) {
     captureSession.SelectFormat(static_cast<int>(id) - (ID_VIDEO_FORMAT + 1));
     FitToVideo();
@@ -62,8 +60,8 @@ void ViewerWnd::OnAudioDevice(UINT id) {
 }
 
 void ViewerWnd::OnHelpContents() {
-    const CWinApp* app = AfxGetApp();
-    if (app && app->m_pszHelpFilePath) {
-        HtmlHelpA(nullptr, app->m_pszHelpFilePath, HH_DISPLAY_TOPIC, 0);
+    // The help file beside the executable, opened as the framework's help command does.
+    if (CWinApp* app = AfxGetApp()) {
+        app->OnHelp();
     }
 }

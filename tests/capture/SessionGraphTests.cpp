@@ -34,6 +34,7 @@ TEST_F(PreviewTest, RendersThePreviewAndReappliesTheQuality) {
     EXPECT_TRUE(session.BuildPreview());
     EXPECT_EQ((Lines{
                   "graph.SetDefaultSyncSource",
+                  "graph.EnumFilters",
                   "builder.RenderStream(PREVIEW, filter[Narvo TV], NULL, NULL)",
                   "builder.FindInterface(CAPTURE, filter[Narvo TV], IAMVideoCompression)",
                   "compression.GetInfo(no texts)",
@@ -62,8 +63,40 @@ TEST_F(PreviewTest, OtherAnswersOfTheBuilderFailTheBuild) {
         fakes::ClearJournal();
         EXPECT_FALSE(session.BuildPreview());
         // Nothing after the refused render: no quality, no video window.
-        EXPECT_EQ("builder.RenderStream(PREVIEW, filter[Narvo TV], NULL, NULL)", fakes::Journal().back());
+        EXPECT_TRUE(fakes::JournalOf({"builder.FindInterface", "compression."}).empty());
     }
+}
+
+TEST_F(PreviewTest, RefusedRenderTakesOutWhatItLeftInTheGraph) {
+    Start();
+    builder.renderStreamResult = VFW_E_CANNOT_CONNECT;
+    builder.renderAdds = {&tee, &renderer};
+    fakes::ClearJournal();
+    EXPECT_FALSE(session.BuildPreview());
+    EXPECT_EQ((Lines{"graph.RemoveFilter(filter[tee])", "graph.RemoveFilter(filter[renderer])"}),
+              fakes::JournalOf({"graph.RemoveFilter"}));
+    EXPECT_TRUE(graph.Holds(&card.filter));
+    EXPECT_FALSE(graph.Holds(&tee));
+    EXPECT_FALSE(graph.Holds(&renderer));
+}
+
+TEST_F(PreviewTest, BuiltChainAndUnlistableGraphsAreLeftAlone) {
+    Start();
+    builder.renderAdds = {&tee, &renderer};
+    EXPECT_TRUE(session.BuildPreview());
+    EXPECT_TRUE(graph.Holds(&renderer));
+
+    // A graph that cannot list its filters gives nothing to compare against.
+    session.DismantlePreview();
+    graph.RemoveFilter(&tee);
+    graph.RemoveFilter(&renderer);
+    graph.enumFiltersResult = E_NOTIMPL;
+    builder.renderStreamResult = E_FAIL;
+    fakes::ClearJournal();
+    EXPECT_FALSE(session.BuildPreview());
+    EXPECT_TRUE(fakes::JournalOf({"graph.RemoveFilter"}).empty());
+    graph.RemoveFilter(&tee);
+    graph.RemoveFilter(&renderer);
 }
 
 TEST_F(PreviewTest, RemoveDownstreamTakesTheFarthestFiltersFirstAndKeepsUpstream) {

@@ -129,6 +129,23 @@ class ViewerTest(unittest.TestCase):
         self.assertEqual('Filter.Stop -> S_OK', filter_calls[-2])
         self.assertEqual('Filter.LeaveFilterGraph -> S_OK', filter_calls[-1])
 
+    def test_a_format_the_renderer_cannot_draw_leaves_no_stray_window(self):
+        # With YUY2 and RGB555 added, the order starts YUY2 320x240, YUY2 720x480,
+        # and RGB32 320x240 is 12th.
+        viewer = Viewer(settings='[MainConfig]\nZoomRateSave=0\n[VideoStreamConfig]\nFormatIndex=0\n',
+                        env={'SIMTV_VARIANT': 'UndrawableFormats'})
+        self.addCleanup(viewer.cleanup)
+        viewer.start()
+        info = viewer.wait_shown()
+        self.assertEqual([320, 240], info['client'][2:])
+        self.assertIsNone(viewer.info('ActiveMovie Window'), 'the failed renderer shows no window of its own')
+
+        viewer.command(FIRST_FORMAT + 12)
+        self.wait_picture(info['client'])
+        self.assertIsNone(viewer.info('ActiveMovie Window'))
+        self.assertEqual(0, viewer.close())
+        self.assertEqual('12', viewer.settings()['VideoStreamConfig']['FormatIndex'])
+
 
 if __name__ == '__main__':
     unittest.main()

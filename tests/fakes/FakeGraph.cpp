@@ -1,6 +1,7 @@
 #include "tests/fakes/FakeGraph.h"
 
 #include <cstdio>
+#include <string>
 
 namespace fakes {
 
@@ -65,6 +66,49 @@ STDMETHODIMP FakeGraph::RemoveFilter(IBaseFilter* filter) {
         }
     }
     return E_FAIL;
+}
+
+STDMETHODIMP FakeGraph::EnumFilters(IEnumFilters** result) {
+    Log("EnumFilters");
+    *result = nullptr;
+    if (enumFiltersResult != S_OK) {
+        return enumFiltersResult;
+    }
+    *result = Adopt<FakeFilterEnum>(*this);
+    (*result)->AddRef();
+    return S_OK;
+}
+
+FakeFilterEnum::FakeFilterEnum(const FakeGraph& graph) : Fake("filters", {IID_IEnumFilters}) {
+    for (const auto& entry : graph.filters) {
+        snapshot.push_back(entry.second);
+    }
+}
+
+STDMETHODIMP FakeFilterEnum::Next(ULONG count, IBaseFilter** result, ULONG* fetched) {
+    Log("Next");
+    if (count != 1) {
+        return E_INVALIDARG;
+    }
+    if (fetched) {
+        *fetched = 0;
+    }
+    *result = nullptr;
+    if (next >= snapshot.size()) {
+        return S_FALSE;
+    }
+    *result = snapshot[next++];
+    (*result)->AddRef();
+    if (fetched) {
+        *fetched = 1;
+    }
+    return S_OK;
+}
+
+STDMETHODIMP FakeFilterEnum::Reset() {
+    Log("Reset");
+    next = 0;
+    return S_OK;
 }
 
 STDMETHODIMP FakeGraph::FindFilterByName(LPCWSTR name, IBaseFilter** filter) {
@@ -180,6 +224,13 @@ STDMETHODIMP FakeBuilder::RenderStream(const GUID* category, IUnknown* source, I
                                        IBaseFilter* renderer) {
     Log("RenderStream(" + NameOf(category) + ", " + LabelOf(source) + ", " + LabelOf(compressor) + ", " +
         LabelOf(renderer) + ")");
+    int serial = 0;
+    for (IBaseFilter* added : renderAdds) {
+        const std::wstring name = L"000" + std::to_wstring(++serial);
+        if (graph) {
+            graph->AddFilter(added, name.c_str());
+        }
+    }
     return renderStreamResult;
 }
 

@@ -25,6 +25,7 @@ public:
     OAFilterState stateAfterRun = State_Running; // taken when Run succeeds in any way
     HRESULT getStateResult = S_OK;
     HRESULT stopWhenReadyResult = S_OK;
+    HRESULT enumFiltersResult = S_OK;
 
     bool Holds(IBaseFilter* filter) const;
 
@@ -33,7 +34,7 @@ public:
     // IFilterGraph
     STDMETHODIMP AddFilter(IBaseFilter* filter, LPCWSTR name) override;
     STDMETHODIMP RemoveFilter(IBaseFilter* filter) override;
-    STDMETHODIMP EnumFilters(IEnumFilters**) override { return E_NOTIMPL; }
+    STDMETHODIMP EnumFilters(IEnumFilters** result) override;
     STDMETHODIMP FindFilterByName(LPCWSTR name, IBaseFilter** filter) override;
     STDMETHODIMP ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
     STDMETHODIMP Reconnect(IPin*) override { return E_NOTIMPL; }
@@ -69,6 +70,20 @@ protected:
     void OnFinalRelease() override;
 };
 
+// A filter enumerator over the graph's filters as they were when it was made.
+class FakeFilterEnum : public Fake<IEnumFilters> {
+public:
+    explicit FakeFilterEnum(const FakeGraph& graph);
+
+    std::vector<IBaseFilter*> snapshot;
+    size_t next = 0;
+
+    STDMETHODIMP Next(ULONG count, IBaseFilter** result, ULONG* fetched) override;
+    STDMETHODIMP Skip(ULONG) override { return E_NOTIMPL; }
+    STDMETHODIMP Reset() override;
+    STDMETHODIMP Clone(IEnumFilters**) override { return E_NOTIMPL; }
+};
+
 class FakeBuilder : public Fake<ICaptureGraphBuilder> {
 public:
     FakeBuilder();
@@ -88,6 +103,8 @@ public:
 
     HRESULT setFiltergraphResult = S_OK;
     HRESULT renderStreamResult = S_OK;
+    // Filters RenderStream puts into the graph (named "0001", ...), whatever it answers.
+    std::vector<IBaseFilter*> renderAdds;
     IGraphBuilder* graph = nullptr; // held from SetFiltergraph, as the platform's builder does
 
     STDMETHODIMP SetFiltergraph(IGraphBuilder* graph) override;
