@@ -1,42 +1,13 @@
 #include "simcard/sink/FrameSink.h"
 
+#include "simcard/MediaTypes.h"
+
 #include <cstring>
 #include <cwchar>
 
 namespace {
 
 constexpr size_t MaxRecordedSamples = 100000;
-
-void FreeType(AM_MEDIA_TYPE& type) {
-    if (type.cbFormat && type.pbFormat) {
-        CoTaskMemFree(type.pbFormat);
-    }
-    type.pbFormat = nullptr;
-    type.cbFormat = 0;
-    if (type.pUnk) {
-        type.pUnk->Release();
-        type.pUnk = nullptr;
-    }
-}
-
-HRESULT CopyType(AM_MEDIA_TYPE& target, const AM_MEDIA_TYPE& source) {
-    target = source;
-    target.pbFormat = nullptr;
-    target.cbFormat = 0;
-    if (source.cbFormat && source.pbFormat) {
-        target.pbFormat = static_cast<BYTE*>(CoTaskMemAlloc(source.cbFormat));
-        if (!target.pbFormat) {
-            target.pUnk = nullptr;
-            return E_OUTOFMEMORY;
-        }
-        std::memcpy(target.pbFormat, source.pbFormat, source.cbFormat);
-        target.cbFormat = source.cbFormat;
-    }
-    if (target.pUnk) {
-        target.pUnk->AddRef();
-    }
-    return S_OK;
-}
 
 const BITMAPINFOHEADER* BitmapOf(const AM_MEDIA_TYPE& type) {
     if (type.formattype == FORMAT_VideoInfo && type.cbFormat >= sizeof(VIDEOINFOHEADER) && type.pbFormat) {
@@ -64,7 +35,7 @@ public:
             allocator->Release();
             allocator = nullptr;
         }
-        FreeType(type);
+        MediaTypes::FreeContents(type);
     }
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
@@ -96,7 +67,7 @@ public:
             hr = VFW_E_ALREADY_CONNECTED;
         } else if (offered->majortype != MEDIATYPE_Video || !BitmapOf(*offered)) {
             hr = VFW_E_TYPE_NOT_ACCEPTED;
-        } else if (SUCCEEDED(hr = CopyType(type, *offered))) {
+        } else if (SUCCEEDED(hr = MediaTypes::CopyInto(type, *offered))) {
             peer = connector;
             peer->AddRef();
         }
@@ -127,7 +98,7 @@ public:
             return E_POINTER;
         }
         EnterCriticalSection(&sink.core.Lock());
-        HRESULT hr = peer ? CopyType(*out, type) : VFW_E_NOT_CONNECTED;
+        HRESULT hr = peer ? MediaTypes::CopyInto(*out, type) : VFW_E_NOT_CONNECTED;
         if (!peer) {
             std::memset(out, 0, sizeof *out);
         }
