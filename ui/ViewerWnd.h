@@ -33,10 +33,12 @@ protected:
     void OnQuit();
 
     // Context menu commands (ViewerCommands.cpp).
+    void OnChannelSetup();
     void OnFormat(UINT id);
     void OnFrameRate30();
     void OnFrameRate15();
     void OnFrameRate5();
+    void OnFrameRateCustom();
     void OnQualityHigh();
     void OnQualityMedium();
     void OnQualityLow();
@@ -45,6 +47,7 @@ protected:
     void OnAudioCard();
     void OnAudioDevice(UINT id);
     void OnHelpContents();
+    void OnVersionInfo();
 
     DECLARE_MESSAGE_MAP()
 
