@@ -5,13 +5,37 @@
 #include "app/DialogLibrary.h"
 #include "app/Globals.h"
 #include "capture/CaptureSession.h"
+#include "capture/CrossbarControl.h"
 #include "capture/FormatCatalog.h"
 #include "capture/ProcAmpControl.h"
+#include "capture/TunerControl.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
 
+// Ids above the last preset map to numbers the tuner refuses.
+void ViewerWnd::OnPreset(UINT id) {
+    tunerControl.SelectPreset(static_cast<int>(id) - ID_CHANNEL_ITEM);
+}
+
+// The editor writes the presets to the settings file; they are read again
+// without tuning, so the picture stays on its channel.
 void ViewerWnd::OnChannelSetup() {
-    DialogLibrary::EditPresetChannels();
+    if (DialogLibrary::EditPresetChannels()) {
+        tunerControl.ReloadPresets();
+    }
+}
+
+// The graph keeps running while the input changes.
+void ViewerWnd::OnInputTuner() {
+    crossbarControl.SelectTuner();
+}
+
+void ViewerWnd::OnInputVideo() {
+    crossbarControl.SelectComposite();
+}
+
+void ViewerWnd::OnInputSVideo() {
+    crossbarControl.SelectSVideo();
 }
 
 void ViewerWnd::OnFormat(UINT id) {
