@@ -7,7 +7,7 @@ import shutil
 import tempfile
 import unittest
 
-from viewer import Viewer, wait_for
+from viewer import Viewer, wait_for, xdotool
 
 ID_CHANNEL_SETUP, ID_FRAMERATE_CUSTOM, ID_HELP, ID_VERSION = 32782, 32787, 32791, 32792
 IDOK, IDCANCEL = 1, 2
@@ -80,7 +80,19 @@ class DialogTest(unittest.TestCase):
         viewer.dialog_gone(PRESET_CAPTION)
         stored = viewer.settings()['Preset Channel']
         self.assertEqual(('33', 'テスト局'), (stored['CH2'], stored['NAME2']))
+        self.assertEqual([], self.journal_lines('Tuner.put_Channel channel=33'), 'saving does not tune')
+
+        # A right-click opens the menu at the mouse; its second item is now preset 2.
+        client = viewer.info()['client']
+        x, y = client[0] + 100, client[1] + 60
+        xdotool('mousemove', x, y)
+        xdotool('click', 3)
+        popup = wait_for(lambda: viewer.popup(), 'the context menu')
+        self.assertEqual([x, y], popup[:2])
+        xdotool('key', 'Down', 'Down', 'Return')
+        wait_for(lambda: self.journal_lines('Tuner.put_Channel channel=33'), 'preset 2 to be tuned')
         self.assertEqual(0, viewer.close())
+        self.assertEqual('2', viewer.settings()['TVTuner']['SelectChannel'])
 
     def test_missing_library_is_reported_in_the_viewers_words(self):
         # Started from another folder. Whether a copy planted there is left out

@@ -8,6 +8,7 @@
 //                            each control: "control ID CLASS TEXT"
 //   wintool settext CAPTION ID TEXT   sets a dialog control's text
 //   wintool press CAPTION ID          presses a dialog button (posts WM_COMMAND ID)
+//   wintool popup -          the open popup menu's rectangle
 // Text is printed as UTF-8. Exit code 1 when the window is not there.
 #include <windows.h>
 
@@ -110,6 +111,16 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string verb = argv[1];
+    if (verb == "popup") {
+        HWND menu = FindWindowA("#32768", nullptr);
+        RECT outer = {};
+        if (!menu || !IsWindowVisible(menu) || !GetWindowRect(menu, &outer)) {
+            return 1;
+        }
+        printf("window %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
+               outer.bottom - outer.top);
+        return 0;
+    }
     HWND window = Find();
     if (!window) {
         return 1;
