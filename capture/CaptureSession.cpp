@@ -369,7 +369,13 @@ bool CaptureSession::AttachAudioCapture() {
     }
     wchar_t wideName[WideNameSize];
     DeviceName::ToWide(wideName, WideNameSize, audioDeviceName);
-    if (!graph || graph->AddFilter(audioFilter, wideName) != S_OK) {
+    const HRESULT added = graph ? graph->AddFilter(audioFilter, wideName) : E_POINTER;
+    if (added != S_OK) {
+        // Another success code (a device named like the card) did add it, under a
+        // name of the graph's own: take it out by itself or it runs on unseen.
+        if (SUCCEEDED(added)) {
+            graph->RemoveFilter(audioFilter);
+        }
         ReleaseAndClear(audioFilter);
         audioDeviceName[0] = '\0';
         captureAudioDevice = false;
