@@ -108,6 +108,8 @@ bool CaptureSession::Initialize() {
 }
 
 bool CaptureSession::Shutdown() {
+    // Still attached when the close-time stop failed and the chain stayed built.
+    videoWindowControl.Detach();
     tvAudioControl.Detach();
     crossbarAttached = false;
     procAmpControl.Detach();

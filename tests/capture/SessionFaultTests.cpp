@@ -1,11 +1,16 @@
 // CaptureSession where a device or the graph answers unexpectedly.
+#include "capture/VideoWindowControl.h"
 #include "tests/capture/SessionFixture.h"
+#include "tests/fakes/FakeControls.h"
 
 namespace {
+
+const HWND Viewer = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x20b3e));
 
 class SessionFaultTest : public SessionTest {
 protected:
     fakes::FakeDevice microphone{L"マイク"};
+    fakes::FakeVideoWindow window;
 };
 
 TEST_F(SessionFaultTest, AudioFilterTheGraphTookUnderAnotherNameIsTakenOutAgain) {
@@ -25,6 +30,23 @@ TEST_F(SessionFaultTest, AudioFilterTheGraphTookUnderAnotherNameIsTakenOutAgain)
     EXPECT_EQ(2u, boxes.Boxes().size());
     EXPECT_FALSE(graph.Holds(&microphone.filter));
     EXPECT_EQ(0, microphone.filter.References());
+}
+
+TEST_F(SessionFaultTest, ShutdownLetsTheVideoWindowGoWhenTheCloseTimeStopFailed) {
+    builder.Answer(&PIN_CATEGORY_CAPTURE, IID_IVideoWindow, &window);
+    session.SetOwnerWindow(Viewer);
+    Start();
+    ASSERT_TRUE(session.StartPreview());
+    graph.stopWhenReadyResult = E_FAIL;
+    EXPECT_FALSE(session.StopPreview());
+    ASSERT_EQ(1, window.References());
+    fakes::ClearJournal();
+
+    EXPECT_TRUE(session.Shutdown());
+    EXPECT_EQ((Lines{"videowindow.put_Visible(0)", "videowindow.put_Owner(0x0)"}),
+              fakes::JournalOf({"videowindow."}));
+    EXPECT_EQ(nullptr, videoWindowControl.iface);
+    EXPECT_EQ(0, window.References());
 }
 
 } // namespace
