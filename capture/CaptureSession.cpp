@@ -116,6 +116,11 @@ bool CaptureSession::Shutdown() {
     formatCatalog.Detach();
     ReleaseAndClear(videoFilter);
     DetachAudioCapture();
+    // The graph's final release keeps trying to take out a filter that refuses
+    // to stop, for ever: such a graph is left to the end of the process.
+    if (graph && !StopsForRelease()) {
+        graph = nullptr;
+    }
     ReleaseAndClear(graph);
     ReleaseAndClear(builder);
     if (comInitialized) {
@@ -288,7 +293,28 @@ bool CaptureSession::StopGraph() {
         return false;
     }
     // Pause until the filters are ready, then stop: no half-delivered frame.
-    return control->StopWhenReady() == S_OK;
+    stopRefused = control->StopWhenReady() != S_OK;
+    return !stopRefused;
+}
+
+bool CaptureSession::StopsForRelease() {
+    if (!stopRefused) {
+        return true;
+    }
+    ComRef<IMediaControl> control;
+    if (graph->QueryInterface(IID_IMediaControl, control.PutVoid()) == S_OK && control) {
+        control->Stop();
+    }
+    // The graph may count itself stopped while a filter is not: ask each one.
+    const GraphFilters filters(graph);
+    for (IBaseFilter* filter : filters.filters) {
+        FILTER_STATE state = State_Stopped;
+        if (FAILED(filter->GetState(0, &state)) || state != State_Stopped) {
+            return false;
+        }
+    }
+    stopRefused = false;
+    return true;
 }
 
 bool CaptureSession::StartPreview() {

@@ -1,4 +1,6 @@
-// CaptureSession where a device or the graph answers unexpectedly.
+// CaptureSession where a device or the graph answers unexpectedly: a refused
+// audio filter that the graph took all the same, and an exit after a stop
+// that failed.
 #include "capture/VideoWindowControl.h"
 #include "tests/capture/SessionFixture.h"
 #include "tests/fakes/FakeControls.h"
@@ -47,6 +49,45 @@ TEST_F(SessionFaultTest, ShutdownLetsTheVideoWindowGoWhenTheCloseTimeStopFailed)
               fakes::JournalOf({"videowindow."}));
     EXPECT_EQ(nullptr, videoWindowControl.iface);
     EXPECT_EQ(0, window.References());
+}
+
+TEST_F(SessionFaultTest, ExitAfterARefusedStopStopsOnceMoreAndNeverWaitsOnAFilterThatRefuses) {
+    const struct {
+        const char* what;
+        HRESULT closeStop;
+        FILTER_STATE cardAtExit;
+        Lines exitStops;
+        bool released;
+    } cases[] = {
+        {"stopped at close", S_OK, State_Stopped, {}, true},
+        {"stops on the second try", E_FAIL, State_Stopped, {"graph.Stop"}, true},
+        {"never stops", E_FAIL, State_Paused, {"graph.Stop"}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        card.filter.state = State_Stopped;
+        graph.stopWhenReadyResult = S_OK;
+        Start();
+        ASSERT_TRUE(session.StartPreview());
+        graph.stopWhenReadyResult = c.closeStop;
+        card.filter.state = c.cardAtExit;
+        session.StopPreview();
+        fakes::ClearJournal();
+        DeleteFileA(settingsFile.Path());
+
+        EXPECT_TRUE(session.Shutdown());
+        EXPECT_EQ(c.exitStops, fakes::JournalOf({"graph.Stop"}));
+        EXPECT_EQ(nullptr, session.graph);
+        EXPECT_EQ("Narvo TV", Stored("VideoDeviceName")) << "the settings are written all the same";
+        // A graph that would never finish its final release is left to the
+        // process's end with our one reference.
+        EXPECT_EQ(c.released ? 0 : 1, graph.References());
+        if (!c.released) {
+            card.filter.state = State_Stopped;
+            graph.Release();
+        }
+        EXPECT_EQ(0, card.filter.References());
+    }
 }
 
 } // namespace
