@@ -214,7 +214,10 @@ STDMETHODIMP FakeBuilder::FindInterface(const GUID* category, IBaseFilter* filte
     for (const auto& entry : interfaces) {
         const bool sameCategory = (!category && !entry.category) ||
                                   (category && entry.category && IsEqualGUID(*category, *entry.category));
-        if (sameCategory && IsEqualIID(iid, entry.iid) && entry.object) {
+        if (sameCategory && IsEqualIID(iid, entry.iid)) {
+            if (!entry.object) {
+                return entry.answer;
+            }
             const HRESULT found = entry.object->QueryInterface(iid, result);
             return found == S_OK ? entry.answer : found;
         }

@@ -90,7 +90,8 @@ public:
     FakeBuilder();
 
     // What FindInterface answers for a category (null for none) and an IID;
-    // `answer` replaces S_OK when the object gave the interface.
+    // `answer` replaces S_OK when the object gave the interface. Without an
+    // object, `answer` comes with no interface (a broken driver's S_OK).
     struct Found {
         const GUID* category;
         IID iid;
