@@ -157,4 +157,23 @@ TEST_F(BrokenDriverTest, AbsurdCapabilityCountOrSizeMeansNoFormats) {
     }
 }
 
+TEST_F(BrokenDriverTest, VideoWindowIsLookedForOnThePreviewPathWhenTheCapturePathHasNone) {
+    builder.Answer(&PIN_CATEGORY_PREVIEW, IID_IVideoWindow, &renderer);
+    EXPECT_TRUE(window.Attach(&builder, &filter));
+    EXPECT_EQ((Lines{"builder.FindInterface(CAPTURE, filter[Narvo TV], IVideoWindow)",
+                     "builder.FindInterface(PREVIEW, filter[Narvo TV], IVideoWindow)"}),
+              fakes::Journal());
+    EXPECT_EQ(static_cast<IVideoWindow*>(&renderer), window.iface);
+    EXPECT_EQ(1, renderer.References());
+}
+
+TEST_F(BrokenDriverTest, VideoWindowOnTheCapturePathIsTheOnlyOneAskedFor) {
+    fakes::FakeVideoWindow other;
+    builder.Answer(&PIN_CATEGORY_CAPTURE, IID_IVideoWindow, &renderer);
+    builder.Answer(&PIN_CATEGORY_PREVIEW, IID_IVideoWindow, &other);
+    EXPECT_TRUE(window.Attach(&builder, &filter));
+    EXPECT_EQ(Lines{"builder.FindInterface(CAPTURE, filter[Narvo TV], IVideoWindow)"}, fakes::Journal());
+    EXPECT_EQ(static_cast<IVideoWindow*>(&renderer), window.iface);
+}
+
 } // namespace
