@@ -67,17 +67,19 @@ def xdotool(*args):
 class Viewer:
     """One run of the viewer in a private folder."""
 
-    def __init__(self, prefix=CARD_PREFIX, settings=None, env=None):
+    def __init__(self, prefix=CARD_PREFIX, settings=None, env=None, name='NarvoTV'):
         self.prefix = prefix
         self.folder = tempfile.mkdtemp(prefix='narvo-e2e-')
-        self.exe = os.path.join(self.folder, 'NarvoTV.exe')
+        self.exe = os.path.join(self.folder, name + '.exe')
         shutil.copy(os.path.join(BUILD, 'bin', 'NarvoTV.exe'), self.exe)
-        self.ini = os.path.join(self.folder, 'NarvoTV.ini')
+        self.ini = os.path.join(self.folder, name + '.ini')
         if settings is not None:
             with open(self.ini, 'wb') as f:
                 f.write(settings.replace('\n', '\r\n').encode('cp932'))
         self.env = dict(os.environ)
         self.env.update(env or {})
+        # wintool looks only at this run's windows, so several viewers can run at once.
+        self.env['WINTOOL_PROCESS'] = os.path.basename(self.folder)
         self.process = None
 
     def start(self):
@@ -119,8 +121,9 @@ class Viewer:
         out = wait_for(read, 'a message box captioned ' + caption)
         return dict(line.split(' ', 1) for line in out.splitlines())
 
-    def command(self, command_id):
-        self.wintool('command', TITLE, command_id)
+    def command(self, *command_ids):
+        """Posts the commands in order; True when the window took them."""
+        return self.wintool('command', TITLE, *command_ids)[0] == 0
 
     def close(self):
         self.wintool('close', TITLE)
