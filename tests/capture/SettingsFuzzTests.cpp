@@ -4,7 +4,9 @@
 #include "app/Globals.h"
 #include "app/SettingsFile.h"
 #include "capture/CaptureSession.h"
+#include "capture/CrossbarControl.h"
 #include "capture/FormatCatalog.h"
+#include "capture/TunerControl.h"
 #include "tests/support/TempFolder.h"
 
 #include <gtest/gtest.h>
@@ -71,18 +73,54 @@ Values VideoStreamConfig(bool save) {
     return values;
 }
 
+Values Crossbar(bool save) {
+    CrossbarControl crossbar;
+    crossbar.LoadVideoSource(); // any value is kept; one that names no input selects none
+    if (save) {
+        crossbar.SaveVideoSource();
+    }
+    return {Text(crossbar.videoSource)};
+}
+
+Values Tuner(bool save) {
+    TunerControl tuner;
+    tuner.LoadPresets();
+    Values values = {Text(tuner.currentPreset)};
+    for (const ChannelPreset& slot : tuner.presets) {
+        EXPECT_TRUE(slot.channel > 0 || slot.channel == -1) << slot.channel;
+        EXPECT_LE(strlen(slot.name), 128u);
+        EXPECT_TRUE(WholeCharacters(slot.name));
+        values.push_back(Text(slot.channel) + " " + slot.name);
+    }
+    if (save) {
+        tuner.SaveSelection();
+    }
+    return values;
+}
+
+std::vector<std::string> PresetKeys() {
+    std::vector<std::string> keys;
+    for (int n = 0; n <= TunerControl::PresetCount + 1; ++n) {
+        keys.push_back("CH" + std::to_string(n));
+        keys.push_back("NAME" + std::to_string(n));
+    }
+    return keys;
+}
+
 struct Owner {
-    const char* section;
+    std::vector<std::string> sections;
     Values (*run)(bool save);
-    std::vector<const char*> keys;
+    std::vector<std::string> keys;
 };
 
 const Owner Owners[] = {
-    {"MainConfig",
+    {{"MainConfig"},
      MainConfig,
      {"VideoDeviceName", "MuteAudio", "CaptureAudioDevice", "AudioDeviceName", "VideoQuality", "WindowPosX",
       "WindowPosY", "ZoomRateSave", "TopMostWindow"}},
-    {"VideoStreamConfig", VideoStreamConfig, {"FrameRate", "FormatIndex"}},
+    {{"VideoStreamConfig"}, VideoStreamConfig, {"FrameRate", "FormatIndex"}},
+    {{"Crossbar"}, Crossbar, {"VideoConnectSource"}},
+    {{"TVTuner", "Preset Channel"}, Tuner, PresetKeys()},
 };
 
 // Makes hostile files: known and unknown sections, missing and repeated,
@@ -128,11 +166,11 @@ private:
     }
 
     std::string SectionName() {
-        const int which = Pick(0, 9);
-        if (which < static_cast<int>(std::size(Owners)) * 3) {
-            return Cased(Owners[which % std::size(Owners)].section);
+        if (Pick(0, 9) == 0) {
+            return Junk(Pick(0, 12));
         }
-        return which == 8 ? Junk(Pick(0, 12)) : "Preset Channel";
+        const Owner& owner = Owners[Pick(0, static_cast<int>(std::size(Owners)) - 1)];
+        return Cased(owner.sections[Pick(0, static_cast<int>(owner.sections.size()) - 1)]);
     }
 
     std::string KeyName() {
@@ -237,7 +275,7 @@ TEST_F(SettingsFuzz, EveryOwnerReadsWithinBoundsAndReadsBackWhatItWrote) {
         WriteWholeFile(path, content);
         settingsFile = SettingsFile(path.c_str());
         for (const Owner& owner : Owners) {
-            SCOPED_TRACE(std::string(owner.section) + " of file " + std::to_string(i));
+            SCOPED_TRACE(owner.sections.front() + " of file " + std::to_string(i));
             const Values read = owner.run(true);
             EXPECT_EQ(read, owner.run(false));
         }
