@@ -1,6 +1,6 @@
 """The viewer with each of the card's faults injected, one at a time, and with
 each shape variant of the card: every run drives the format, frame-rate,
-quality, audio and toggle commands and closes. No run may crash or hang, every
+quality, audio, input and toggle commands and closes. No run may crash or hang, every
 run writes its settings, and an error box shows only where one belongs.
 Several viewers run at once, each in a folder of its own."""
 import os
@@ -14,6 +14,7 @@ CAPTION = 'NarvoTV'
 ID_AUDIO_CARD, ID_QUALITY_HIGH, ID_QUALITY_LOW = 32775, 32776, 32778
 ID_FRAMERATE_30, ID_FRAMERATE_5 = 32784, 32786
 ID_KEEP_ASPECT, ID_TOPMOST, ID_AUDIO_MUTE = 32788, 32789, 32790
+ID_INPUT_TUNER, ID_INPUT_VIDEO = 32779, 32780
 FIRST_FORMAT, FIRST_AUDIO_DEVICE = 601, 501
 WS_EX_TOPMOST = 0x8
 MAIN_KEYS = ['VideoDeviceName', 'MuteAudio', 'CaptureAudioDevice', 'AudioDeviceName', 'VideoQuality',
@@ -62,7 +63,8 @@ def drive(name, env):
             # A command that may show a box ends its batch, and the box is answered.
             batches = [[FIRST_FORMAT + 1, FIRST_FORMAT, ID_FRAMERATE_30, ID_FRAMERATE_5, ID_QUALITY_HIGH,
                         ID_QUALITY_LOW, FIRST_AUDIO_DEVICE],
-                       [ID_AUDIO_MUTE, ID_AUDIO_CARD, ID_KEEP_ASPECT, ID_TOPMOST]]
+                       [ID_AUDIO_MUTE, ID_AUDIO_CARD, ID_INPUT_VIDEO, ID_INPUT_TUNER, ID_KEEP_ASPECT,
+                        ID_TOPMOST]]
             for batch in batches:
                 if not viewer.command(*batch):
                     problems.append('commands %s not taken' % batch)
