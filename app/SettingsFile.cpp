@@ -27,17 +27,24 @@ void SettingsFile::ReplaceExtension(char* target, const char* extension) {
     target[length] = '\0';
 
     // Only a dot in the file name starts an extension, not one in a folder name.
+    // Walked by characters: 0x5C is also the second byte of many double-byte ones.
     const char* fileName = target;
-    for (const char* p = target; *p; ++p) {
+    for (const char* p = target; *p; p = CharNextA(p)) {
         if (*p == '\\' || *p == '/') {
             fileName = p + 1;
         }
     }
     const char* dot = strrchr(fileName, '.');
     size_t cut = dot ? static_cast<size_t>(dot - target) : length;
-    // Keep the result inside the buffer and still different from the original.
-    if (cut + extensionLength > PathSize - 1) {
-        cut = PathSize - 1 - extensionLength;
+    // Keep the result inside the buffer and still different from the original,
+    // cut before the character that would not fit whole.
+    const size_t room = PathSize - 1 - extensionLength;
+    if (cut > room) {
+        const char* p = target;
+        while (*p && static_cast<size_t>(CharNextA(p) - target) <= room) {
+            p = CharNextA(p);
+        }
+        cut = static_cast<size_t>(p - target);
     }
     memcpy(target + cut, extension, extensionLength + 1);
 }

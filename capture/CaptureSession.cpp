@@ -112,6 +112,8 @@ bool CaptureSession::Initialize() {
 }
 
 bool CaptureSession::Shutdown() {
+    // Still attached when the close-time stop failed and the chain stayed built.
+    videoWindowControl.Detach();
     tvAudioControl.Detach();
     tunerControl.Detach();
     crossbarControl.Detach();
@@ -120,6 +122,11 @@ bool CaptureSession::Shutdown() {
     formatCatalog.Detach();
     ReleaseAndClear(videoFilter);
     DetachAudioCapture();
+    // The graph's final release keeps trying to take out a filter that refuses
+    // to stop, for ever: such a graph is left to the end of the process.
+    if (graph && !StopsForRelease()) {
+        graph = nullptr;
+    }
     ReleaseAndClear(graph);
     ReleaseAndClear(builder);
     if (comInitialized) {
@@ -296,7 +303,28 @@ bool CaptureSession::StopGraph() {
         return false;
     }
     // Pause until the filters are ready, then stop: no half-delivered frame.
-    return control->StopWhenReady() == S_OK;
+    stopRefused = control->StopWhenReady() != S_OK;
+    return !stopRefused;
+}
+
+bool CaptureSession::StopsForRelease() {
+    if (!stopRefused) {
+        return true;
+    }
+    ComRef<IMediaControl> control;
+    if (graph->QueryInterface(IID_IMediaControl, control.PutVoid()) == S_OK && control) {
+        control->Stop();
+    }
+    // The graph may count itself stopped while a filter is not: ask each one.
+    const GraphFilters filters(graph);
+    for (IBaseFilter* filter : filters.filters) {
+        FILTER_STATE state = State_Stopped;
+        if (FAILED(filter->GetState(0, &state)) || state != State_Stopped) {
+            return false;
+        }
+    }
+    stopRefused = false;
+    return true;
 }
 
 bool CaptureSession::StartPreview() {
@@ -379,7 +407,13 @@ bool CaptureSession::AttachAudioCapture() {
     }
     wchar_t wideName[WideNameSize];
     DeviceName::ToWide(wideName, WideNameSize, audioDeviceName);
-    if (!graph || graph->AddFilter(audioFilter, wideName) != S_OK) {
+    const HRESULT added = graph ? graph->AddFilter(audioFilter, wideName) : E_POINTER;
+    if (added != S_OK) {
+        // Another success code (a device named like the card) did add it, under a
+        // name of the graph's own: take it out by itself or it runs on unseen.
+        if (SUCCEEDED(added)) {
+            graph->RemoveFilter(audioFilter);
+        }
         ReleaseAndClear(audioFilter);
         audioDeviceName[0] = '\0';
         captureAudioDevice = false;

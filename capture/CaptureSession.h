@@ -68,6 +68,9 @@ public:
 
 private:
     void FreeAudioDeviceNames();
+    // After a refused stop: true once the graph and every filter in it stopped.
+    bool StopsForRelease();
 
     bool comInitialized = false;
+    bool stopRefused = false; // the last stop failed, so the chain is still built
 };

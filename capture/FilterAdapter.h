@@ -19,8 +19,10 @@ public:
         if (!builder || !filter || iface) {
             return false;
         }
+        // A broken driver may answer S_OK and give nothing.
         if (builder->FindInterface(Derived::Category(), filter, Derived::InterfaceId(),
-                                   reinterpret_cast<void**>(&iface)) != S_OK) {
+                                   reinterpret_cast<void**>(&iface)) != S_OK ||
+            !iface) {
             return iface != nullptr;
         }
         ProbePropertyPages();
@@ -52,7 +54,8 @@ private:
         }
         CAUUID list = {};
         if (pages->GetPages(&list) == S_OK) {
-            if (list.cElems > 0) {
+            // A count without a list is no page that could be shown.
+            if (list.cElems > 0 && list.pElems) {
                 hasPages = true;
             }
             // An empty list may still be a block of its own.

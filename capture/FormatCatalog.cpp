@@ -4,9 +4,11 @@
 #include "app/SettingsFile.h"
 #include "res/resource.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -67,13 +69,21 @@ int FormatCatalog::Enumerate() {
     if (iface->GetNumberOfCapabilities(&capabilityCount, &capabilitySize) != S_OK || capabilityCount <= 0) {
         return 0;
     }
+    // The capability block is not used, but the device writes one of its
+    // reported size, and a whole VIDEO_STREAM_CONFIG_CAPS whatever it reported.
+    const size_t blockSize =
+        std::max<size_t>(capabilitySize > 0 ? capabilitySize : 0, sizeof(VIDEO_STREAM_CONFIG_CAPS));
+    // An absurd count or size is a device with no usable format, not an exception.
+    std::unique_ptr<BYTE[]> capability(new (std::nothrow) BYTE[blockSize]);
+    std::unique_ptr<AM_MEDIA_TYPE*[]> kept(new (std::nothrow) AM_MEDIA_TYPE*[capabilityCount]);
+    if (!capability || !kept) {
+        return 0;
+    }
     formatCount = 0;
-    formats = new AM_MEDIA_TYPE*[capabilityCount]();
-    // The capability block is not used, but the device writes one of its reported size.
-    std::vector<BYTE> capability(capabilitySize > 0 ? capabilitySize : 1);
+    formats = kept.release();
     for (int i = 0; i < capabilityCount; ++i) {
         AM_MEDIA_TYPE* type = nullptr;
-        if (iface->GetStreamCaps(i, &type, capability.data()) != S_OK || !type) {
+        if (iface->GetStreamCaps(i, &type, capability.get()) != S_OK || !type) {
             continue;
         }
         if (IsVideoInfo(type)) {

@@ -17,7 +17,7 @@ void ProcAmpControl::ShowPropertyPages(HWND owner) {
         return;
     }
     // The card's first page is its own device page; the adjustment sliders start at the second.
-    if (pages.cElems > 1) {
+    if (pages.cElems > 1 && pages.pElems) {
         IUnknown* objects[1] = {iface};
         OleCreatePropertyFrame(owner, 0, 0, nullptr, 1, objects, pages.cElems - 1, pages.pElems + 1, 0, 0,
                                nullptr);

@@ -6,6 +6,12 @@ bool VideoWindowControl::Attach(ICaptureGraphBuilder* builder, IBaseFilter* capt
     }
     builder->FindInterface(&PIN_CATEGORY_CAPTURE, captureFilter, IID_IVideoWindow,
                            reinterpret_cast<void**>(&iface));
+    // A card with a preview pin of its own renders from it and leaves the
+    // capture pin unconnected: the renderer is found downstream of the preview.
+    if (!iface) {
+        builder->FindInterface(&PIN_CATEGORY_PREVIEW, captureFilter, IID_IVideoWindow,
+                               reinterpret_cast<void**>(&iface));
+    }
     return iface != nullptr;
 }
 

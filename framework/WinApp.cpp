@@ -11,10 +11,11 @@ namespace {
 
 CWinApp* currentApp = nullptr;
 
-// The file name part of a path.
+// The file name part of a path, walked by characters: 0x5C is also the
+// second byte of many double-byte characters (ソ, 表, 能).
 const char* FileNameOf(const char* path) {
     const char* fileName = path;
-    for (const char* p = path; *p; ++p) {
+    for (const char* p = path; *p; p = CharNextA(p)) {
         if (*p == '\\' || *p == '/') {
             fileName = p + 1;
         }
@@ -28,25 +29,24 @@ void ModulePath(HMODULE module, char (&path)[MAX_PATH]) {
     path[MAX_PATH - 1] = '\0';
 }
 
-// `path`'s file name without its extension, into `out`.
-void BaseNameOf(const char* path, char* out, size_t size) {
-    lstrcpynA(out, FileNameOf(path), static_cast<int>(size));
-    if (char* dot = strrchr(out, '.')) {
-        *dot = '\0';
-    }
-}
-
 const char* ModuleBaseName() {
     static char name[MAX_PATH] = {};
     if (name[0] == '\0') {
         char path[MAX_PATH];
         ModulePath(nullptr, path);
-        BaseNameOf(path, name, sizeof name);
+        AfxGetFileTitle(path, name, sizeof name);
     }
     return name;
 }
 
 } // namespace
+
+void AfxGetFileTitle(const char* path, char* title, size_t size) {
+    lstrcpynA(title, FileNameOf(path), static_cast<int>(size));
+    if (char* dot = strrchr(title, '.')) {
+        *dot = '\0';
+    }
+}
 
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
@@ -73,7 +73,7 @@ void CWinApp::SetNamesFromModule() {
     char path[MAX_PATH];
     ModulePath(m_hInstance, path);
     if (!m_pszAppName) {
-        BaseNameOf(path, appNameBuffer, sizeof appNameBuffer);
+        AfxGetFileTitle(path, appNameBuffer, sizeof appNameBuffer);
         m_pszAppName = appNameBuffer;
     }
     lstrcpynA(helpPathBuffer, path, MAX_PATH);

@@ -63,5 +63,7 @@ CWnd* AfxGetMainWnd();
 // The application's name: the executable's file name without its extension
 // unless the application object was given one.
 const char* AfxGetAppName();
+// The file name of `path` without its extension, into `title` (size bytes).
+void AfxGetFileTitle(const char* path, char* title, size_t size);
 // The module whose resources the program uses: the executable.
 HINSTANCE AfxGetInstanceHandle();

@@ -6,6 +6,7 @@
 #include "capture/VideoWindowControl.h"
 #include "res/resource.h"
 #include "ui/ContextMenu.h"
+#include "ui/WorkspacePosition.h"
 
 #include <cstdlib>
 
@@ -141,12 +142,11 @@ void ViewerWnd::OnRButtonDown(UINT, CPoint point) {
 
 void ViewerWnd::OnClose() {
     captureSession.StopPreview();
-    WINDOWPLACEMENT placement = {};
-    placement.length = sizeof placement;
-    GetWindowPlacement(&placement);
-    // The restored position, never the maximized one.
-    captureSession.windowPosX = placement.rcNormalPosition.left;
-    captureSession.windowPosY = placement.rcNormalPosition.top;
+    // The restored position, never the maximized one, in the screen
+    // coordinates the window is created with at the next start.
+    const POINT restored = WorkspacePosition::RestoredOnScreen(m_hWnd);
+    captureSession.windowPosX = restored.x;
+    captureSession.windowPosY = restored.y;
     Default();
 }
 

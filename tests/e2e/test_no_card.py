@@ -27,6 +27,17 @@ class NoCard(unittest.TestCase):
         self.assertEqual('2', settings['Crossbar']['VideoConnectSource'])
         self.assertEqual('7', settings['TVTuner']['SelectChannel'])
 
+    def test_a_copy_with_a_japanese_name_captions_its_box_with_that_name(self):
+        # ソ and 表 end in the byte of a path separator.
+        viewer = Viewer(prefix=NO_CARD_PREFIX, name='ソフト表示')
+        self.addCleanup(viewer.cleanup)
+        viewer.start()
+        box = viewer.message_box('ソフト表示')
+        self.assertEqual('ソフト表示', box['caption'])
+        self.assertEqual('NARVO TV デバイスが見つかりません', box['text'])
+        self.assertEqual(0, viewer.wait_exit())
+        self.assertEqual('Narvo TV', viewer.settings()['MainConfig']['VideoDeviceName'])
+
 
 if __name__ == '__main__':
     unittest.main()

@@ -68,22 +68,25 @@ class Viewer:
     """One run of the viewer in a private folder."""
 
     def __init__(self, prefix=CARD_PREFIX, settings=None, env=None, companions=('RADO_DU.DLL', 'NarvoTV.chm'),
-                 cwd=None):
+                 cwd=None, name='NarvoTV'):
         """companions: the files installed beside the executable; cwd: the
-        folder the viewer is started from (its own folder by default)."""
+        folder the viewer is started from (its own folder by default); name:
+        the executable's name without its extension."""
         self.prefix = prefix
         self.folder = tempfile.mkdtemp(prefix='narvo-e2e-')
-        self.exe = os.path.join(self.folder, 'NarvoTV.exe')
+        self.exe = os.path.join(self.folder, name + '.exe')
         shutil.copy(os.path.join(BUILD, 'bin', 'NarvoTV.exe'), self.exe)
-        for name in companions:
-            shutil.copy(os.path.join(BUILD, 'bin', name), os.path.join(self.folder, name))
+        for companion in companions:
+            shutil.copy(os.path.join(BUILD, 'bin', companion), os.path.join(self.folder, companion))
         self.cwd = cwd or self.folder
-        self.ini = os.path.join(self.folder, 'NarvoTV.ini')
+        self.ini = os.path.join(self.folder, name + '.ini')
         if settings is not None:
             with open(self.ini, 'wb') as f:
                 f.write(settings.replace('\n', '\r\n').encode('cp932'))
         self.env = dict(os.environ)
         self.env.update(env or {})
+        # wintool looks only at this run's windows, so several viewers can run at once.
+        self.env['WINTOOL_PROCESS'] = os.path.basename(self.folder)
         self.process = None
 
     def start(self):
@@ -160,8 +163,9 @@ class Viewer:
     def press(self, caption, button):
         self.wintool('press', caption, button)
 
-    def command(self, command_id):
-        self.wintool('command', TITLE, command_id)
+    def command(self, *command_ids):
+        """Posts the commands in order; True when the window took them."""
+        return self.wintool('command', TITLE, *command_ids)[0] == 0
 
     def close(self):
         self.wintool('close', TITLE)

@@ -1,5 +1,8 @@
 #include "tests/fakes/FakeControls.h"
 
+#include <malloc.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -38,6 +41,10 @@ STDMETHODIMP FakePageList::GetPages(CAUUID* list) {
         elements[i] = pages[i];
     }
     list->cElems = static_cast<ULONG>(pages.size());
+    if (countWithoutList) {
+        CoTaskMemFree(elements);
+        return S_OK;
+    }
     list->pElems = elements;
     handedOut.push_back(name);
     return S_OK;
@@ -130,7 +137,7 @@ STDMETHODIMP FakeStreamConfig::GetNumberOfCapabilities(int* count, int* size) {
     if (numberResult != S_OK) {
         return numberResult;
     }
-    *count = static_cast<int>(capabilities.size());
+    *count = reportedCount >= 0 ? reportedCount : static_cast<int>(capabilities.size());
     *size = capabilitySize;
     return S_OK;
 }
@@ -147,8 +154,14 @@ STDMETHODIMP FakeStreamConfig::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BY
     }
     capabilityBuffers.push_back(caps);
     if (caps) {
-        // A device fills the whole block it reported.
-        memset(caps, 0x5a, capabilitySize);
+        // A device fills the whole block it reported, and never less than the structure.
+        const size_t written =
+            std::max<size_t>(capabilitySize > 0 ? capabilitySize : 0, sizeof(VIDEO_STREAM_CONFIG_CAPS));
+        if (_msize(caps) < written) {
+            ++overruns;
+        } else {
+            memset(caps, 0x5a, written);
+        }
     }
     *type = HandOut(capability);
     return S_OK;

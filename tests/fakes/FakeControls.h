@@ -23,6 +23,7 @@ public:
 
     std::vector<CLSID> pages;
     HRESULT result = S_OK;
+    bool countWithoutList = false;      // S_OK with the count of pages but no list
     std::vector<std::string> handedOut; // each GetPages' list, by its TaskAlloc name
 
     STDMETHODIMP GetPages(CAUUID* list) override;
@@ -55,7 +56,11 @@ public:
     std::vector<Capability> capabilities;
     HRESULT numberResult = S_OK;
     int capabilitySize = sizeof(VIDEO_STREAM_CONFIG_CAPS); // reported, and written in full
-    Capability current;                                    // what GetFormat hands out
+    int reportedCount = -1;                                // capabilities reported; -1: as many as listed
+    // A device writes a whole VIDEO_STREAM_CONFIG_CAPS even when it reported
+    // a smaller size: a buffer too small for what is written counts here.
+    int overruns = 0;
+    Capability current; // what GetFormat hands out
     HRESULT getFormatResult = S_OK;
     // Answers for successive SetFormat calls; setFormatResult once they run out.
     std::vector<HRESULT> setFormatResults;

@@ -63,8 +63,8 @@ FakePin& FakeFilter::AddPin(PIN_DIRECTION direction, const std::string& pinName)
     return *pins.back();
 }
 
-STDMETHODIMP FakeFilter::GetState(DWORD, FILTER_STATE* state) {
-    *state = State_Stopped;
+STDMETHODIMP FakeFilter::GetState(DWORD, FILTER_STATE* result) {
+    *result = state;
     return S_OK;
 }
 

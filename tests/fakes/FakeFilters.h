@@ -48,6 +48,7 @@ public:
     std::string name;
     std::vector<std::unique_ptr<FakePin>> pins;
     HRESULT enumPinsResult = S_OK;
+    FILTER_STATE state = State_Stopped; // what GetState reports
 
     FakePin& AddPin(PIN_DIRECTION direction, const std::string& pinName);
 
@@ -55,7 +56,7 @@ public:
     STDMETHODIMP Stop() override { return S_OK; }
     STDMETHODIMP Pause() override { return S_OK; }
     STDMETHODIMP Run(REFERENCE_TIME) override { return S_OK; }
-    STDMETHODIMP GetState(DWORD, FILTER_STATE* state) override;
+    STDMETHODIMP GetState(DWORD, FILTER_STATE* result) override;
     STDMETHODIMP SetSyncSource(IReferenceClock*) override { return S_OK; }
     STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
     STDMETHODIMP EnumPins(IEnumPins** result) override;

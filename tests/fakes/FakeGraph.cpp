@@ -38,19 +38,21 @@ bool FakeGraph::Holds(IBaseFilter* filter) const {
 
 STDMETHODIMP FakeGraph::AddFilter(IBaseFilter* filter, LPCWSTR name) {
     Log("AddFilter(" + FilterName(filter) + ", " + Utf8(name) + ")");
+    HRESULT answer = S_OK;
     if (!addFilterResults.empty()) {
-        const HRESULT answer = addFilterResults.front();
+        answer = addFilterResults.front();
         addFilterResults.erase(addFilterResults.begin());
-        if (answer != S_OK) {
+        if (FAILED(answer)) {
             return answer;
         }
     }
     if (!filter) {
         return E_POINTER;
     }
+    // Another success code (VFW_S_DUPLICATE_NAME) still puts the filter in the graph.
     filter->AddRef();
     filters.emplace_back(name ? name : L"", filter);
-    return S_OK;
+    return answer;
 }
 
 STDMETHODIMP FakeGraph::RemoveFilter(IBaseFilter* filter) {
@@ -212,7 +214,10 @@ STDMETHODIMP FakeBuilder::FindInterface(const GUID* category, IBaseFilter* filte
     for (const auto& entry : interfaces) {
         const bool sameCategory = (!category && !entry.category) ||
                                   (category && entry.category && IsEqualGUID(*category, *entry.category));
-        if (sameCategory && IsEqualIID(iid, entry.iid) && entry.object) {
+        if (sameCategory && IsEqualIID(iid, entry.iid)) {
+            if (!entry.object) {
+                return entry.answer;
+            }
             const HRESULT found = entry.object->QueryInterface(iid, result);
             return found == S_OK ? entry.answer : found;
         }

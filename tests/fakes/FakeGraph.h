@@ -15,7 +15,8 @@ public:
 
     // Filters in the graph with their names; the graph holds a reference to each.
     std::vector<std::pair<std::wstring, IBaseFilter*>> filters;
-    // Answers for successive AddFilter calls; S_OK once they run out.
+    // Answers for successive AddFilter calls; S_OK once they run out. A
+    // success code other than S_OK adds the filter all the same.
     std::vector<HRESULT> addFilterResults;
     HRESULT removeFilterResult = S_OK;
     HRESULT disconnectResult = S_OK;
@@ -89,7 +90,8 @@ public:
     FakeBuilder();
 
     // What FindInterface answers for a category (null for none) and an IID;
-    // `answer` replaces S_OK when the object gave the interface.
+    // `answer` replaces S_OK when the object gave the interface. Without an
+    // object, `answer` comes with no interface (a broken driver's S_OK).
     struct Found {
         const GUID* category;
         IID iid;

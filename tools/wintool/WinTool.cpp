@@ -2,16 +2,19 @@
 // Wine, where the X side cannot see Win32 state.
 //   wintool info TITLE       window and client rectangles, styles, visibility
 //   wintool close TITLE      posts WM_CLOSE, as the caption's close button does
-//   wintool command TITLE ID posts WM_COMMAND ID
+//   wintool command TITLE ID [ID...]  posts WM_COMMAND ID, for each ID in order
 //   wintool msgbox CAPTION   prints the text and owner of a message box, then presses OK
 //   wintool dialog CAPTION   prints the dialog's rectangle, its owner's title and
 //                            each control: "control ID CLASS TEXT"
 //   wintool settext CAPTION ID TEXT   sets a dialog control's text
 //   wintool press CAPTION ID          presses a dialog button (posts WM_COMMAND ID)
 //   wintool popup -          the open popup menu's rectangle
+// WINTOOL_PROCESS=TEXT limits every verb to windows of a process whose
+// executable's path contains TEXT.
 // Text is printed as UTF-8. Exit code 1 when the window is not there.
 #include <windows.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -36,8 +39,56 @@ std::wstring WideArgument(int index) {
     return argument;
 }
 
+std::string Lower(std::string text) {
+    for (char& c : text) {
+        c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    }
+    return text;
+}
+
+bool OwnedByProcess(HWND window, const std::string& pathPart) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+    if (!process) {
+        return false;
+    }
+    char path[MAX_PATH] = {};
+    DWORD size = MAX_PATH;
+    const bool named = QueryFullProcessImageNameA(process, 0, path, &size);
+    CloseHandle(process);
+    return named && Lower(path).find(Lower(pathPart)) != std::string::npos;
+}
+
+struct Search {
+    std::wstring title;
+    std::string process;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    wchar_t title[512] = {};
+    GetWindowTextW(window, title, 512);
+    if (search->title == title && OwnedByProcess(window, search->process)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// With WINTOOL_PROCESS set, only a window of a process whose executable's
+// path contains that text: several viewers may run at once. EnumWindows
+// walks a snapshot, which their z-order changes cannot disturb.
 HWND Find() {
-    return FindWindowW(nullptr, WideArgument(2).c_str());
+    const std::wstring wanted = WideArgument(2);
+    const char* process = getenv("WINTOOL_PROCESS");
+    if (!process || !*process) {
+        return FindWindowW(nullptr, wanted.c_str());
+    }
+    Search search = {wanted, process};
+    EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 int Info(HWND window) {
@@ -132,7 +183,12 @@ int main(int argc, char** argv) {
         return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
     }
     if (verb == "command" && argc > 3) {
-        return PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(atoi(argv[3])), 0) ? 0 : 1;
+        for (int i = 3; i < argc; ++i) {
+            if (!PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(atoi(argv[i])), 0)) {
+                return 1;
+            }
+        }
+        return 0;
     }
     if (verb == "msgbox") {
         return MessageBoxInfo(window);

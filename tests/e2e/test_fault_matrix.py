@@ -1,0 +1,120 @@
+"""The viewer with each of the card's faults injected, one at a time, and with
+each shape variant of the card: every run drives the format, frame-rate,
+quality, audio, input and toggle commands and closes. No run may crash or hang, every
+run writes its settings, and an error box shows only where one belongs.
+Several viewers run at once, each in a folder of its own."""
+import os
+import re
+import unittest
+from concurrent.futures import ThreadPoolExecutor
+
+from viewer import SOURCE, Viewer, wait_for
+
+CAPTION = 'NarvoTV'
+ID_AUDIO_CARD, ID_QUALITY_HIGH, ID_QUALITY_LOW = 32775, 32776, 32778
+ID_FRAMERATE_30, ID_FRAMERATE_5 = 32784, 32786
+ID_KEEP_ASPECT, ID_TOPMOST, ID_AUDIO_MUTE = 32788, 32789, 32790
+ID_INPUT_TUNER, ID_INPUT_VIDEO = 32779, 32780
+FIRST_FORMAT, FIRST_AUDIO_DEVICE = 601, 501
+WS_EX_TOPMOST = 0x8
+MAIN_KEYS = ['VideoDeviceName', 'MuteAudio', 'CaptureAudioDevice', 'AudioDeviceName', 'VideoQuality',
+             'WindowPosX', 'WindowPosY', 'ZoomRateSave', 'TopMostWindow']
+NOT_FOUND = 'NARVO TV デバイスが見つかりません'
+AUDIO_NOT_FOUND = 'オーディオデバイスが見つかりません'
+# Without the card's filter there is no viewer window, only this box.
+CARD_MISSING = {'Filter.Load', 'NoInputPin'}
+# Boxes a command may show: the audio device cannot be bound.
+COMMAND_BOXES = {('AudioCapture.Load', FIRST_AUDIO_DEVICE): AUDIO_NOT_FOUND}
+# A bare method name fails it on every part.
+BARE_FAILURES = ['Stop', 'Run']
+PARALLEL = 4
+
+
+def card_readme():
+    with open(os.path.join(SOURCE, 'simcard', 'README.md'), encoding='utf-8') as f:
+        return f.read()
+
+
+def failure_names(readme):
+    block = readme.split('`SIMTV_FAIL` names a method', 1)[1].split('`Filter.Run` also', 1)[0]
+    return re.findall(r'\b[A-Za-z]+\.[A-Za-z_]+\b', block.split('\n\n', 1)[1])
+
+
+def variant_words(readme):
+    table = readme.split('`SIMTV_VARIANT` words', 1)[1].split('\n\n', 2)[1]
+    return re.findall(r'^\| `(\w+)` \|', table, re.MULTILINE)
+
+
+def drive(name, env):
+    """One run; returns the problems seen, an empty list when all went well."""
+    problems = []
+    viewer = Viewer(env=env)
+    try:
+        viewer.start()
+        if name in CARD_MISSING:
+            box = viewer.message_box(CAPTION)
+            if box['text'] != NOT_FOUND:
+                problems.append('start box: ' + box['text'])
+        else:
+            info = viewer.wait_shown()
+            if name == 'PreviewPin' and (info['children'] != 1 or viewer.info('ActiveMovie Window')):
+                problems.append('the picture is not inside the viewer window')
+            # Posted at once, as quick clicks: the window handles them in order.
+            # A command that may show a box ends its batch, and the box is answered.
+            batches = [[FIRST_FORMAT + 1, FIRST_FORMAT, ID_FRAMERATE_30, ID_FRAMERATE_5, ID_QUALITY_HIGH,
+                        ID_QUALITY_LOW, FIRST_AUDIO_DEVICE],
+                       [ID_AUDIO_MUTE, ID_AUDIO_CARD, ID_INPUT_VIDEO, ID_INPUT_TUNER, ID_KEEP_ASPECT,
+                        ID_TOPMOST]]
+            for batch in batches:
+                if not viewer.command(*batch):
+                    problems.append('commands %s not taken' % batch)
+                expected = COMMAND_BOXES.get((name, batch[-1]))
+                if expected:
+                    box = viewer.message_box(CAPTION)
+                    if box['text'] != expected:
+                        problems.append('box after %d: %s' % (batch[-1], box['text']))
+            # Commands run in order: once the last has acted, all have.
+            wait_for(lambda: (viewer.info() or {}).get('exstyle', 0) & WS_EX_TOPMOST, 'the last command')
+            code, out = viewer.wintool('msgbox', CAPTION)
+            if code == 0:
+                problems.append('unexpected box: ' + out.strip().replace('\n', ' / '))
+            viewer.close()
+        code = viewer.wait_exit()
+        if code != 0:
+            problems.append('exit code %d' % code)
+            return problems
+        settings = viewer.settings()
+        missing = [key for key in MAIN_KEYS if key not in settings['MainConfig']]
+        if missing:
+            problems.append('MainConfig lacks ' + ', '.join(missing))
+        if name not in CARD_MISSING:
+            main = settings['MainConfig']
+            if (main.get('ZoomRateSave'), main.get('TopMostWindow')) != ('0', '1'):
+                problems.append('toggles not saved')
+            if not settings.has_section('VideoStreamConfig'):
+                problems.append('VideoStreamConfig not written')
+    except Exception as error:  # a hang or a missing window: report it with the run's name
+        problems.append('%s: %s' % (type(error).__name__, error))
+    finally:
+        viewer.cleanup()
+    return problems
+
+
+class FaultMatrix(unittest.TestCase):
+    def test_every_injected_fault_and_every_variant(self):
+        readme = card_readme()
+        failures = failure_names(readme)
+        variants = variant_words(readme)
+        self.assertIn('Filter.Stop', failures)
+        self.assertIn('PreviewPin', variants)
+        runs = [(name, {'SIMTV_FAIL': name}) for name in failures + BARE_FAILURES]
+        runs += [(word, {'SIMTV_VARIANT': word}) for word in variants]
+        with ThreadPoolExecutor(PARALLEL) as pool:
+            results = list(pool.map(lambda run: drive(*run), runs))
+        for (name, _), problems in zip(runs, results):
+            with self.subTest(name):
+                self.assertEqual([], problems)
+
+
+if __name__ == '__main__':
+    unittest.main()
