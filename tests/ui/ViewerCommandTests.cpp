@@ -72,7 +72,8 @@ public:
         builder.Answer(&PIN_CATEGORY_CAPTURE, IID_IAMVideoCompression, &compression);
         builder.Answer(nullptr, IID_IAMCrossbar, &crossbar);
         builder.Answer(nullptr, IID_IAMTVTuner, &tuner);
-        WriteWholeFile(settingsFile.Path(), "[Preset Channel]\r\nCH1=5\r\nNAME1=one\r\nCH2=40\r\nNAME2=two\r\n");
+        WriteWholeFile(settingsFile.Path(),
+                       "[Preset Channel]\r\nCH1=5\r\nNAME1=one\r\nCH2=40\r\nNAME2=two\r\n");
         formatCatalog.frameRate = 15;
         formatCatalog.formatIndex = 0;
         captureSession.zoomRateSave = false;
