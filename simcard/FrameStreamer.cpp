@@ -7,7 +7,7 @@ constexpr DWORD StopWaitMs = 2000;
 
 } // namespace
 
-FrameStreamer::FrameStreamer(const CardState& state) : card(state) {
+FrameStreamer::FrameStreamer(const CardState& state, const wchar_t* name) : card(state), pinName(name) {
     InitializeCriticalSection(&timing);
     wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }
@@ -34,6 +34,8 @@ HRESULT FrameStreamer::Start(IMemAllocator* newAllocator, IMemInputPin* newInput
     if (FAILED(hr)) {
         return hr;
     }
+    streamType = MediaType(type);
+    report.Reset();
     allocator = newAllocator;
     allocator->AddRef();
     input = newInput;
@@ -62,6 +64,7 @@ void FrameStreamer::Run(REFERENCE_TIME start, IReferenceClock* newClock) {
     streamStart = start;
     QueryPerformanceCounter(&runCounter);
     runStreamTime = nextFrame;
+    report.Restarted(FrameReport::WallClock());
     LeaveCriticalSection(&timing);
     InterlockedExchange(&running, 1);
     SetEvent(wake);
@@ -89,6 +92,11 @@ void FrameStreamer::Stop(IPin* peer) {
     }
     CloseHandle(thread);
     thread = nullptr;
+    // Only this thread is left to touch the report. A pause and stop without a
+    // run delivered nothing and is not worth a line.
+    if (report.Runs() > 0 && FrameReport::Enabled()) {
+        report.Write(pinName, streamType.Get(), FrameReport::WallClock());
+    }
     Release();
 }
 
@@ -160,7 +168,9 @@ void FrameStreamer::Deliver() {
         }
         if (now - nextFrame > CatchUpLimit) {
             EnterCriticalSection(&timing);
-            nextFrame = now - now % geometry.frameDuration;
+            const REFERENCE_TIME caughtUp = now - now % geometry.frameDuration;
+            report.Skipped((caughtUp - nextFrame) / geometry.frameDuration);
+            nextFrame = caughtUp;
             LeaveCriticalSection(&timing);
             discontinuity = true;
         }
@@ -191,11 +201,12 @@ void FrameStreamer::Deliver() {
             sample->SetDiscontinuity(discontinuity ? TRUE : FALSE);
             sample->SetActualDataLength(geometry.imageSize);
             if (running && !stopping) {
-                input->Receive(sample);
+                const HRESULT received = input->Receive(sample);
                 discontinuity = false;
                 ++frameNumber;
                 EnterCriticalSection(&timing);
                 nextFrame = end;
+                report.Delivered(FrameReport::WallClock(), received == S_OK);
                 LeaveCriticalSection(&timing);
             }
         }

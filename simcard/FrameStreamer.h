@@ -2,6 +2,8 @@
 
 #include "simcard/CardState.h"
 #include "simcard/FrameGeometry.h"
+#include "simcard/FrameReport.h"
+#include "simcard/MediaTypes.h"
 #include "simcard/picture/PictureGenerator.h"
 
 #include <dshow.h>
@@ -9,10 +11,11 @@
 // The worker thread of one connected output pin. It exists from pause to
 // stop, delivers only while running (a live source cues nothing while
 // paused), paces frames by the graph's clock at the format's frame duration
-// and stamps each sample with its nominal stream time.
+// and stamps each sample with its nominal stream time. With SIMTV_FRAMES set
+// it reports what it delivered when it stops.
 class FrameStreamer {
 public:
-    explicit FrameStreamer(const CardState& card);
+    FrameStreamer(const CardState& card, const wchar_t* pinName);
     ~FrameStreamer();
     FrameStreamer(const FrameStreamer&) = delete;
     FrameStreamer& operator=(const FrameStreamer&) = delete;
@@ -33,6 +36,8 @@ private:
     void Release();
 
     const CardState& card;
+    const wchar_t* const pinName;
+    MediaType streamType;
     PictureGenerator generator;
     FrameGeometry geometry;
     IMemAllocator* allocator = nullptr;
@@ -46,6 +51,7 @@ private:
     LARGE_INTEGER runCounter = {};    // without a clock: the counter when running began
     REFERENCE_TIME runStreamTime = 0; // ... and the stream time then
     REFERENCE_TIME nextFrame = 0;
+    FrameReport report;
     volatile LONG running = 0;
     volatile LONG stopping = 0;
 };
