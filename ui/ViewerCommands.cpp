@@ -4,9 +4,29 @@
 
 #include "app/Globals.h"
 #include "capture/CaptureSession.h"
+#include "capture/CrossbarControl.h"
 #include "capture/ProcAmpControl.h"
+#include "capture/TunerControl.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+
+// Ids above the last preset map to numbers the tuner refuses.
+void ViewerWnd::OnPreset(UINT id) {
+    tunerControl.SelectPreset(static_cast<int>(id) - ID_CHANNEL_ITEM);
+}
+
+// The graph keeps running while the input changes.
+void ViewerWnd::OnInputTuner() {
+    crossbarControl.SelectTuner();
+}
+
+void ViewerWnd::OnInputVideo() {
+    crossbarControl.SelectComposite();
+}
+
+void ViewerWnd::OnInputSVideo() {
+    crossbarControl.SelectSVideo();
+}
 
 void ViewerWnd::OnFormat(UINT id) {
     captureSession.SelectFormat(static_cast<int>(id) - (ID_VIDEO_FORMAT + 1));

@@ -33,6 +33,10 @@ protected:
     void OnQuit();
 
     // Context menu commands (ViewerCommands.cpp).
+    void OnPreset(UINT id);
+    void OnInputTuner();
+    void OnInputVideo();
+    void OnInputSVideo();
     void OnFormat(UINT id);
     void OnFrameRate30();
     void OnFrameRate15();
