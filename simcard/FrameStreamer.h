@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Ownership.h"
 #include "simcard/CardState.h"
 #include "simcard/FrameGeometry.h"
 #include "simcard/FrameReport.h"
@@ -33,20 +34,20 @@ private:
     static DWORD WINAPI ThreadMain(void* self);
     void Deliver();
     bool StreamTime(REFERENCE_TIME& now);
-    void Release();
+    void Drop();
 
     const CardState& card;
     const wchar_t* const pinName;
     MediaType streamType;
     PictureGenerator generator;
     FrameGeometry geometry;
-    IMemAllocator* allocator = nullptr;
-    IMemInputPin* input = nullptr;
+    ComRef<IMemAllocator> allocator;
+    ComRef<IMemInputPin> input;
     HANDLE thread = nullptr;
     HANDLE wake = nullptr;
 
     CRITICAL_SECTION timing; // guards the members below it
-    IReferenceClock* clock = nullptr;
+    ComRef<IReferenceClock> clock;
     REFERENCE_TIME streamStart = 0;
     LARGE_INTEGER runCounter = {};    // without a clock: the counter when running began
     REFERENCE_TIME runStreamTime = 0; // ... and the stream time then

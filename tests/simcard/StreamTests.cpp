@@ -30,8 +30,8 @@ public:
             builder->SetFiltergraph(graph.Get());
             graph->AddFilter(card.Get(), CardName);
         }
-        sink.reset(FrameSink::Create());
-        graph->AddFilter(sink.get(), L"Sink");
+        sink = ComRef<FrameSink>(FrameSink::Create());
+        graph->AddFilter(sink.Get(), L"Sink");
         control = Query<IMediaControl>(graph.Get(), IID_IMediaControl);
     }
     ~CardGraph() {
@@ -60,15 +60,11 @@ public:
         return sink->WaitForFrames(target, FrameWaitMs) - (target - frames);
     }
 
-    struct SinkRelease {
-        void operator()(FrameSink* s) const { s->Release(); }
-    };
-
     ComRef<IGraphBuilder> graph;
     ComRef<ICaptureGraphBuilder> builder;
     ComRef<IBaseFilter> card;
     ComRef<IMediaControl> control;
-    std::unique_ptr<FrameSink, SinkRelease> sink;
+    ComRef<FrameSink> sink;
 };
 
 HRESULT SetFormat(IAMStreamConfig* config, const GUID& subtype, int width, int height,
@@ -76,9 +72,9 @@ HRESULT SetFormat(IAMStreamConfig* config, const GUID& subtype, int width, int h
     int count = 0, size = 0;
     config->GetNumberOfCapabilities(&count, &size);
     for (int i = 0; i < count; ++i) {
-        AM_MEDIA_TYPE* type = nullptr;
+        MediaTypePtr type;
         VIDEO_STREAM_CONFIG_CAPS caps;
-        if (config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)) != S_OK) {
+        if (config->GetStreamCaps(i, type.Put(), reinterpret_cast<BYTE*>(&caps)) != S_OK) {
             continue;
         }
         HRESULT hr = E_FAIL;
@@ -87,10 +83,8 @@ HRESULT SetFormat(IAMStreamConfig* config, const GUID& subtype, int width, int h
                            info->bmiHeader.biWidth == width && info->bmiHeader.biHeight == height;
         if (match) {
             info->AvgTimePerFrame = duration;
-            hr = config->SetFormat(type);
+            hr = config->SetFormat(type.Get());
         }
-        CoTaskMemFree(type->pbFormat);
-        CoTaskMemFree(type);
         if (match) {
             return hr;
         }
@@ -119,7 +113,7 @@ protected:
 TEST_F(CardStreaming, PreviewWithoutPreviewPinGoesThroughTheSmartTee) {
     CardGraph g;
     ASSERT_TRUE(g.Ready());
-    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.get()),
+    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.Get()),
               VFW_S_NOPREVIEWPIN);
     EXPECT_EQ(g.RunFor(15), 15);
     EXPECT_EQ(StateAfterChange(g.graph.Get()), State_Running);
@@ -130,7 +124,7 @@ TEST_F(CardStreaming, PreviewPinVariantRendersDirectly) {
     ScopedEnvironment variant(L"SIMTV_VARIANT", L"PreviewPin");
     CardGraph g;
     ASSERT_TRUE(g.Ready());
-    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.get()), S_OK);
+    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.Get()), S_OK);
     ComRef<IPin> capture = FindPin(g.card.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
     ComRef<IPin> peer;
     EXPECT_EQ(capture->ConnectedTo(peer.Put()), VFW_E_NOT_CONNECTED);
@@ -403,7 +397,7 @@ TEST_F(CardStreaming, ReleasingTheRunningGraphReleasesTheCard) {
     {
         CardGraph g;
         ASSERT_TRUE(g.Ready());
-        ASSERT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.get()),
+        ASSERT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.Get()),
                   VFW_S_NOPREVIEWPIN);
         EXPECT_EQ(g.RunFor(3), 3);
         EXPECT_EQ(CardCanUnloadNow(), S_FALSE);
