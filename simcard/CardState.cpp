@@ -9,8 +9,6 @@ CardState::~CardState() {
 }
 
 CardSettings CardState::Get() const {
-    EnterCriticalSection(&lock);
-    CardSettings copy = settings;
-    LeaveCriticalSection(&lock);
-    return copy;
+    ScopedLock hold(lock);
+    return settings;
 }

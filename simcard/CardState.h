@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Ownership.h"
+
 #include <windows.h>
 
 // Picture adjustment values, in the ranges ProcAmp reports.
@@ -56,10 +58,9 @@ public:
     LONG Version() const { return version; }
 
     template <typename Change> void Modify(Change change) {
-        EnterCriticalSection(&lock);
+        ScopedLock hold(lock);
         change(settings);
         InterlockedIncrement(&version);
-        LeaveCriticalSection(&lock);
     }
 
 private:

@@ -8,38 +8,26 @@ FilterCore::FilterCore() {
 }
 
 FilterCore::~FilterCore() {
-    if (clock) {
-        clock->Release();
-    }
     DeleteCriticalSection(&lock);
 }
 
 void FilterCore::SetState(FILTER_STATE newState) {
-    EnterCriticalSection(&lock);
+    ScopedLock hold(lock);
     state = newState;
-    LeaveCriticalSection(&lock);
 }
 
 HRESULT FilterCore::GetState(FILTER_STATE* current, HRESULT whenPaused) const {
     if (!current) {
         return E_POINTER;
     }
-    EnterCriticalSection(&lock);
+    ScopedLock hold(lock);
     *current = state;
-    LeaveCriticalSection(&lock);
     return *current == State_Paused ? whenPaused : S_OK;
 }
 
 HRESULT FilterCore::SetSyncSource(IReferenceClock* newClock) {
-    EnterCriticalSection(&lock);
-    if (newClock) {
-        newClock->AddRef();
-    }
-    if (clock) {
-        clock->Release();
-    }
-    clock = newClock;
-    LeaveCriticalSection(&lock);
+    ScopedLock hold(lock);
+    clock = ComRef<IReferenceClock>::Share(newClock);
     return S_OK;
 }
 
@@ -47,12 +35,8 @@ HRESULT FilterCore::GetSyncSource(IReferenceClock** current) const {
     if (!current) {
         return E_POINTER;
     }
-    EnterCriticalSection(&lock);
-    *current = clock;
-    if (clock) {
-        clock->AddRef();
-    }
-    LeaveCriticalSection(&lock);
+    ScopedLock hold(lock);
+    *current = ComRef<IReferenceClock>::Share(clock.Get()).Detach();
     return S_OK;
 }
 
@@ -60,22 +44,17 @@ HRESULT FilterCore::QueryFilterInfo(FILTER_INFO* info) const {
     if (!info) {
         return E_POINTER;
     }
-    EnterCriticalSection(&lock);
+    ScopedLock hold(lock);
     std::memcpy(info->achName, name, sizeof info->achName);
-    info->pGraph = graph;
-    if (graph) {
-        graph->AddRef();
-    }
-    LeaveCriticalSection(&lock);
+    info->pGraph = ComRef<IFilterGraph>::Share(graph).Detach();
     return S_OK;
 }
 
 void FilterCore::JoinFilterGraph(IFilterGraph* newGraph, LPCWSTR newName) {
-    EnterCriticalSection(&lock);
+    ScopedLock hold(lock);
     graph = newGraph;
     std::memset(name, 0, sizeof name);
     if (newName) {
         std::wcsncpy(name, newName, sizeof name / sizeof name[0] - 1);
     }
-    LeaveCriticalSection(&lock);
 }

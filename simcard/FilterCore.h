@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/Ownership.h"
+
 #include <dshow.h>
 
 // What every filter here answers alike on IMediaFilter and IBaseFilter: its
@@ -18,8 +20,8 @@ public:
 
     // Read under Lock().
     FILTER_STATE State() const { return state; }
-    IReferenceClock* Clock() const { return clock; } // not counted
-    void SetState(FILTER_STATE newState);            // takes the lock
+    IReferenceClock* Clock() const { return clock.Get(); } // not counted
+    void SetState(FILTER_STATE newState);                  // takes the lock
 
     // The methods' bodies. GetState answers whenPaused in the paused state.
     HRESULT GetState(FILTER_STATE* current, HRESULT whenPaused) const;
@@ -32,7 +34,7 @@ public:
 private:
     mutable CRITICAL_SECTION lock;
     FILTER_STATE state = State_Stopped;
-    IReferenceClock* clock = nullptr;
+    ComRef<IReferenceClock> clock;
     IFilterGraph* graph = nullptr;
     wchar_t name[128] = {};
 };

@@ -7,7 +7,7 @@ constexpr DWORD StopWaitMs = 2000;
 
 } // namespace
 
-FrameStreamer::FrameStreamer(const CardState& state) : card(state) {
+FrameStreamer::FrameStreamer(const CardState& state, const wchar_t* name) : card(state), pinName(name) {
     InitializeCriticalSection(&timing);
     wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }
@@ -34,35 +34,31 @@ HRESULT FrameStreamer::Start(IMemAllocator* newAllocator, IMemInputPin* newInput
     if (FAILED(hr)) {
         return hr;
     }
-    allocator = newAllocator;
-    allocator->AddRef();
-    input = newInput;
-    input->AddRef();
+    streamType = MediaType(type);
+    report.Reset();
+    allocator = ComRef<IMemAllocator>::Share(newAllocator);
+    input = ComRef<IMemInputPin>::Share(newInput);
     running = 0;
     stopping = 0;
     nextFrame = 0;
     thread = CreateThread(nullptr, 0, ThreadMain, this, 0, nullptr);
     if (!thread) {
         allocator->Decommit();
-        Release();
+        Drop();
         return E_OUTOFMEMORY;
     }
     return S_OK;
 }
 
 void FrameStreamer::Run(REFERENCE_TIME start, IReferenceClock* newClock) {
-    EnterCriticalSection(&timing);
-    if (newClock) {
-        newClock->AddRef();
+    {
+        ScopedLock hold(timing);
+        clock = ComRef<IReferenceClock>::Share(newClock);
+        streamStart = start;
+        QueryPerformanceCounter(&runCounter);
+        runStreamTime = nextFrame;
+        report.Restarted(FrameReport::WallClock());
     }
-    if (clock) {
-        clock->Release();
-    }
-    clock = newClock;
-    streamStart = start;
-    QueryPerformanceCounter(&runCounter);
-    runStreamTime = nextFrame;
-    LeaveCriticalSection(&timing);
     InterlockedExchange(&running, 1);
     SetEvent(wake);
 }
@@ -89,24 +85,19 @@ void FrameStreamer::Stop(IPin* peer) {
     }
     CloseHandle(thread);
     thread = nullptr;
-    Release();
+    // Only this thread is left to touch the report. A pause and stop without a
+    // run delivered nothing and is not worth a line.
+    if (report.Runs() > 0 && FrameReport::Enabled()) {
+        report.Write(pinName, streamType.Get(), FrameReport::WallClock());
+    }
+    Drop();
 }
 
-void FrameStreamer::Release() {
-    if (allocator) {
-        allocator->Release();
-        allocator = nullptr;
-    }
-    if (input) {
-        input->Release();
-        input = nullptr;
-    }
-    EnterCriticalSection(&timing);
-    if (clock) {
-        clock->Release();
-        clock = nullptr;
-    }
-    LeaveCriticalSection(&timing);
+void FrameStreamer::Drop() {
+    allocator.Reset();
+    input.Reset();
+    ScopedLock hold(timing);
+    clock.Reset();
 }
 
 DWORD WINAPI FrameStreamer::ThreadMain(void* self) {
@@ -115,22 +106,23 @@ DWORD WINAPI FrameStreamer::ThreadMain(void* self) {
 }
 
 bool FrameStreamer::StreamTime(REFERENCE_TIME& now) {
-    EnterCriticalSection(&timing);
-    IReferenceClock* current = clock;
-    if (current) {
-        current->AddRef();
+    ComRef<IReferenceClock> current;
+    REFERENCE_TIME start = 0;
+    LARGE_INTEGER counterAtRun = {};
+    REFERENCE_TIME streamAtRun = 0;
+    {
+        ScopedLock hold(timing);
+        current = ComRef<IReferenceClock>::Share(clock.Get());
+        start = streamStart;
+        counterAtRun = runCounter;
+        streamAtRun = runStreamTime;
     }
-    const REFERENCE_TIME start = streamStart;
-    const LARGE_INTEGER counterAtRun = runCounter;
-    const REFERENCE_TIME streamAtRun = runStreamTime;
-    LeaveCriticalSection(&timing);
 
     bool known = false;
     if (current) {
         REFERENCE_TIME clockTime = 0;
         known = SUCCEEDED(current->GetTime(&clockTime));
         now = clockTime - start;
-        current->Release();
     }
     if (!known) {
         LARGE_INTEGER counter, frequency;
@@ -159,14 +151,15 @@ void FrameStreamer::Deliver() {
             continue;
         }
         if (now - nextFrame > CatchUpLimit) {
-            EnterCriticalSection(&timing);
-            nextFrame = now - now % geometry.frameDuration;
-            LeaveCriticalSection(&timing);
+            ScopedLock hold(timing);
+            const REFERENCE_TIME caughtUp = now - now % geometry.frameDuration;
+            report.Skipped((caughtUp - nextFrame) / geometry.frameDuration);
+            nextFrame = caughtUp;
             discontinuity = true;
         }
 
-        IMediaSample* sample = nullptr;
-        if (FAILED(allocator->GetBuffer(&sample, nullptr, nullptr, 0)) || !sample) {
+        ComRef<IMediaSample> sample;
+        if (FAILED(allocator->GetBuffer(sample.Put(), nullptr, nullptr, 0)) || !sample) {
             if (!stopping) {
                 WaitForSingleObject(wake, 10);
             }
@@ -174,7 +167,6 @@ void FrameStreamer::Deliver() {
         }
         BYTE* data = nullptr;
         if (FAILED(sample->GetPointer(&data)) || sample->GetSize() < geometry.imageSize) {
-            sample->Release();
             WaitForSingleObject(wake, 10);
             continue;
         }
@@ -191,14 +183,13 @@ void FrameStreamer::Deliver() {
             sample->SetDiscontinuity(discontinuity ? TRUE : FALSE);
             sample->SetActualDataLength(geometry.imageSize);
             if (running && !stopping) {
-                input->Receive(sample);
+                const HRESULT received = input->Receive(sample.Get());
                 discontinuity = false;
                 ++frameNumber;
-                EnterCriticalSection(&timing);
+                ScopedLock hold(timing);
                 nextFrame = end;
-                LeaveCriticalSection(&timing);
+                report.Delivered(FrameReport::WallClock(), received == S_OK);
             }
         }
-        sample->Release();
     }
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "common/Ownership.h"
 #include "simcard/CardState.h"
 #include "simcard/FrameGeometry.h"
+#include "simcard/FrameReport.h"
+#include "simcard/MediaTypes.h"
 #include "simcard/picture/PictureGenerator.h"
 
 #include <dshow.h>
@@ -9,10 +12,11 @@
 // The worker thread of one connected output pin. It exists from pause to
 // stop, delivers only while running (a live source cues nothing while
 // paused), paces frames by the graph's clock at the format's frame duration
-// and stamps each sample with its nominal stream time.
+// and stamps each sample with its nominal stream time. With SIMTV_FRAMES set
+// it reports what it delivered when it stops.
 class FrameStreamer {
 public:
-    explicit FrameStreamer(const CardState& card);
+    FrameStreamer(const CardState& card, const wchar_t* pinName);
     ~FrameStreamer();
     FrameStreamer(const FrameStreamer&) = delete;
     FrameStreamer& operator=(const FrameStreamer&) = delete;
@@ -30,22 +34,25 @@ private:
     static DWORD WINAPI ThreadMain(void* self);
     void Deliver();
     bool StreamTime(REFERENCE_TIME& now);
-    void Release();
+    void Drop();
 
     const CardState& card;
+    const wchar_t* const pinName;
+    MediaType streamType;
     PictureGenerator generator;
     FrameGeometry geometry;
-    IMemAllocator* allocator = nullptr;
-    IMemInputPin* input = nullptr;
+    ComRef<IMemAllocator> allocator;
+    ComRef<IMemInputPin> input;
     HANDLE thread = nullptr;
     HANDLE wake = nullptr;
 
     CRITICAL_SECTION timing; // guards the members below it
-    IReferenceClock* clock = nullptr;
+    ComRef<IReferenceClock> clock;
     REFERENCE_TIME streamStart = 0;
     LARGE_INTEGER runCounter = {};    // without a clock: the counter when running began
     REFERENCE_TIME runStreamTime = 0; // ... and the stream time then
     REFERENCE_TIME nextFrame = 0;
+    FrameReport report;
     volatile LONG running = 0;
     volatile LONG stopping = 0;
 };

@@ -11,9 +11,13 @@ namespace {
 
 SRWLOCK journalLock = SRWLOCK_INIT;
 
-bool JournalPath(wchar_t* path, DWORD size) {
-    DWORD length = GetEnvironmentVariableW(L"SIMTV_JOURNAL", path, size);
+bool PathFrom(const wchar_t* variable, wchar_t* path, DWORD size) {
+    DWORD length = GetEnvironmentVariableW(variable, path, size);
     return length > 0 && length < size;
+}
+
+bool JournalPath(wchar_t* path, DWORD size) {
+    return PathFrom(L"SIMTV_JOURNAL", path, size);
 }
 
 } // namespace
@@ -91,6 +95,14 @@ void Record(HRESULT result, const char* format, ...) {
     char name[16];
     std::snprintf(line + used, sizeof line - used, " -> %s\n", ResultName(result, name, sizeof name));
 
+    Append(L"SIMTV_JOURNAL", line);
+}
+
+void Append(const wchar_t* variable, const char* line) {
+    wchar_t path[MAX_PATH];
+    if (!PathFrom(variable, path, MAX_PATH)) {
+        return;
+    }
     AcquireSRWLockExclusive(&journalLock);
     HANDLE file = CreateFileW(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -19,4 +19,7 @@ const char* ResultName(HRESULT result, char* buffer, size_t size);
 // Text for a journal line: UTF-8, cut to the buffer.
 void ToUtf8(const wchar_t* text, char* buffer, size_t size);
 
+// Appends the line to the file the environment variable names, if it names one.
+void Append(const wchar_t* variable, const char* line);
+
 } // namespace Journal

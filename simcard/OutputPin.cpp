@@ -40,7 +40,7 @@ private:
 OutputPin::OutputPin(CaptureFilter& owner, const wchar_t* pinName, const GUID& pinCategory, bool isCapture)
     : CardPin(owner, pinName, PINDIR_OUTPUT), filter(owner), capturePin(isCapture),
       category(this, pinCategory), streamConfig(this, owner), compression(this, owner.Card()),
-      streamer(owner.Card()) {}
+      streamer(owner.Card(), pinName) {}
 
 STDMETHODIMP OutputPin::QueryInterface(REFIID iid, void** out) {
     if (!out) {

@@ -1,5 +1,6 @@
 #include "simcard/Registration.h"
 
+#include "common/Ownership.h"
 #include "simcard/Guids.h"
 #include "simcard/Module.h"
 #include "simcard/Options.h"
@@ -159,15 +160,13 @@ private:
 
 template <typename Action> HRESULT WithMapper(Action action) {
     ComScope com;
-    IFilterMapper2* mapper = nullptr;
+    ComRef<IFilterMapper2> mapper;
     HRESULT hr = CoCreateInstance(CLSID_FilterMapper2, nullptr, CLSCTX_INPROC_SERVER, IID_IFilterMapper2,
-                                  reinterpret_cast<void**>(&mapper));
+                                  mapper.PutVoid());
     if (FAILED(hr)) {
         return hr;
     }
-    hr = action(mapper);
-    mapper->Release();
-    return hr;
+    return action(mapper.Get());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 // First page: which connector feeds the video decoder, and whether the tuner's
 // sound reaches the audio decoder.
+#include "common/Ownership.h"
 #include "simcard/CardState.h"
 #include "simcard/pages/PageResources.h"
 #include "simcard/pages/Pages.h"
@@ -14,21 +15,14 @@ public:
     InputPage() : PropertyPage(IDD_INPUT_PAGE, IDS_INPUT_TITLE) {}
 
 private:
-    void Attach(IUnknown* object) override {
-        object->QueryInterface(IID_IAMCrossbar, reinterpret_cast<void**>(&crossbar));
-    }
+    void Attach(IUnknown* object) override { object->QueryInterface(IID_IAMCrossbar, crossbar.PutVoid()); }
 
-    void Detach() override {
-        if (crossbar) {
-            crossbar->Release();
-            crossbar = nullptr;
-        }
-    }
+    void Detach() override { crossbar.Reset(); }
 
     void Initialise() override {
         const int controls[] = {IDC_INPUT_TUNER, IDC_INPUT_COMPOSITE, IDC_INPUT_SVIDEO, IDC_AUDIO_ROUTED};
         for (int id : controls) {
-            EnableWindow(GetDlgItem(Dialog(), id), crossbar != nullptr);
+            EnableWindow(GetDlgItem(Dialog(), id), static_cast<bool>(crossbar));
         }
         wchar_t note[96] = L"";
         if (!crossbar) {
@@ -66,7 +60,7 @@ private:
         }
     }
 
-    IAMCrossbar* crossbar = nullptr;
+    ComRef<IAMCrossbar> crossbar;
 };
 
 } // namespace

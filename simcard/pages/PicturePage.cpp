@@ -1,4 +1,5 @@
 // Second page: the picture adjustment sliders, applied while they move.
+#include "common/Ownership.h"
 #include "simcard/pages/PageResources.h"
 #include "simcard/pages/Pages.h"
 #include "simcard/pages/PropertyPage.h"
@@ -27,16 +28,9 @@ public:
     PicturePage() : PropertyPage(IDD_PICTURE_PAGE, IDS_PICTURE_TITLE) {}
 
 private:
-    void Attach(IUnknown* object) override {
-        object->QueryInterface(IID_IAMVideoProcAmp, reinterpret_cast<void**>(&procAmp));
-    }
+    void Attach(IUnknown* object) override { object->QueryInterface(IID_IAMVideoProcAmp, procAmp.PutVoid()); }
 
-    void Detach() override {
-        if (procAmp) {
-            procAmp->Release();
-            procAmp = nullptr;
-        }
-    }
+    void Detach() override { procAmp.Reset(); }
 
     void Initialise() override {
         for (const Slider& slider : sliders) {
@@ -84,7 +78,7 @@ private:
         Initialise();
     }
 
-    IAMVideoProcAmp* procAmp = nullptr;
+    ComRef<IAMVideoProcAmp> procAmp;
     LONG minimums[sizeof sliders / sizeof sliders[0]] = {};
 };
 

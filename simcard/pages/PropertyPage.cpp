@@ -43,13 +43,7 @@ STDMETHODIMP_(ULONG) PropertyPage::Release() {
 }
 
 STDMETHODIMP PropertyPage::SetPageSite(IPropertyPageSite* newSite) {
-    if (newSite) {
-        newSite->AddRef();
-    }
-    if (site) {
-        site->Release();
-    }
-    site = newSite;
+    site = ComRef<IPropertyPageSite>::Share(newSite);
     return S_OK;
 }
 

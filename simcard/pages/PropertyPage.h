@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Ownership.h"
 #include "simcard/Module.h"
 
 #include <ocidl.h>
@@ -49,7 +50,7 @@ private:
     volatile LONG refs = 1;
     const int dialogId;
     const int titleId;
-    IPropertyPageSite* site = nullptr;
+    ComRef<IPropertyPageSite> site;
     HWND dialog = nullptr;
     bool attached = false;
 };

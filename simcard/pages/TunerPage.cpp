@@ -1,4 +1,5 @@
 // Third page: the channel and the TV sound mode, applied as they change.
+#include "common/Ownership.h"
 #include "simcard/pages/PageResources.h"
 #include "simcard/pages/Pages.h"
 #include "simcard/pages/PropertyPage.h"
@@ -26,25 +27,19 @@ public:
 
 private:
     void Attach(IUnknown* object) override {
-        object->QueryInterface(IID_IAMTVTuner, reinterpret_cast<void**>(&tuner));
-        object->QueryInterface(IID_IAMTVAudio, reinterpret_cast<void**>(&tvAudio));
+        object->QueryInterface(IID_IAMTVTuner, tuner.PutVoid());
+        object->QueryInterface(IID_IAMTVAudio, tvAudio.PutVoid());
     }
 
     void Detach() override {
-        if (tuner) {
-            tuner->Release();
-            tuner = nullptr;
-        }
-        if (tvAudio) {
-            tvAudio->Release();
-            tvAudio = nullptr;
-        }
+        tuner.Reset();
+        tvAudio.Reset();
     }
 
     void Initialise() override {
         filling = true;
-        EnableWindow(GetDlgItem(Dialog(), IDC_CHANNEL), tuner != nullptr);
-        EnableWindow(GetDlgItem(Dialog(), IDC_CHANNEL_SPIN), tuner != nullptr);
+        EnableWindow(GetDlgItem(Dialog(), IDC_CHANNEL), static_cast<bool>(tuner));
+        EnableWindow(GetDlgItem(Dialog(), IDC_CHANNEL_SPIN), static_cast<bool>(tuner));
         if (tuner) {
             LONG min = 1, max = 62, channel = 1, video = 0, audio = 0;
             tuner->ChannelMinMax(&min, &max);
@@ -66,7 +61,7 @@ private:
                 SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
             }
         }
-        EnableWindow(combo, tvAudio != nullptr);
+        EnableWindow(combo, static_cast<bool>(tvAudio));
         ShowSignal();
         filling = false;
     }
@@ -100,8 +95,8 @@ private:
         }
     }
 
-    IAMTVTuner* tuner = nullptr;
-    IAMTVAudio* tvAudio = nullptr;
+    ComRef<IAMTVTuner> tuner;
+    ComRef<IAMTVAudio> tvAudio;
     bool filling = false;
 };
 

@@ -197,17 +197,15 @@ TEST_F(CardControls, PagesAreListedOnTheProcAmpInterface) {
     ComRef<ISpecifyPropertyPages> pages =
         Query<ISpecifyPropertyPages>(procAmp.Get(), IID_ISpecifyPropertyPages);
     ASSERT_TRUE(pages);
-    CAUUID list = {};
-    ASSERT_EQ(pages->GetPages(&list), S_OK);
-    EXPECT_EQ(list.cElems, 3u);
-    CoTaskMemFree(list.pElems);
+    PropertyPageList list;
+    ASSERT_EQ(pages->GetPages(list.Put()), S_OK);
+    EXPECT_EQ(list.Count(), 3u);
 
     ScopedEnvironment variant(L"SIMTV_VARIANT", L"OnePage");
     ComRef<IBaseFilter> onePageCard = CreateCard();
     pages = Query<ISpecifyPropertyPages>(onePageCard.Get(), IID_ISpecifyPropertyPages);
-    ASSERT_EQ(pages->GetPages(&list), S_OK);
-    EXPECT_EQ(list.cElems, 1u);
-    CoTaskMemFree(list.pElems);
+    ASSERT_EQ(pages->GetPages(list.Put()), S_OK);
+    EXPECT_EQ(list.Count(), 1u);
 }
 
 // --- Stream configuration and compression, found as the viewer finds them --
@@ -289,17 +287,15 @@ std::vector<Capability> Catalogue(IAMStreamConfig* config) {
         return list;
     }
     for (int i = 0; i < count; ++i) {
-        AM_MEDIA_TYPE* type = nullptr;
+        MediaTypePtr type;
         VIDEO_STREAM_CONFIG_CAPS caps;
-        if (config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)) != S_OK) {
+        if (config->GetStreamCaps(i, type.Put(), reinterpret_cast<BYTE*>(&caps)) != S_OK) {
             continue;
         }
         const BITMAPINFOHEADER& header = type->formattype == FORMAT_VideoInfo2
                                              ? reinterpret_cast<VIDEOINFOHEADER2*>(type->pbFormat)->bmiHeader
                                              : reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader;
         list.push_back({type->subtype, type->formattype, header.biWidth, header.biHeight, header.biBitCount});
-        CoTaskMemFree(type->pbFormat);
-        CoTaskMemFree(type);
     }
     return list;
 }
@@ -335,61 +331,49 @@ TEST_F(ViewerRoute, CatalogueIsUnsortedWithADuplicateAndOneForeignBlock) {
     EXPECT_FALSE(sorted);
 }
 
-AM_MEDIA_TYPE* FirstCapability(IAMStreamConfig* config, const GUID& subtype, LONG width) {
+MediaTypePtr FirstCapability(IAMStreamConfig* config, const GUID& subtype, LONG width) {
     int count = 0, size = 0;
     config->GetNumberOfCapabilities(&count, &size);
     for (int i = 0; i < count; ++i) {
-        AM_MEDIA_TYPE* type = nullptr;
+        MediaTypePtr type;
         VIDEO_STREAM_CONFIG_CAPS caps;
-        if (config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)) == S_OK) {
-            if (type->subtype == subtype && type->formattype == FORMAT_VideoInfo &&
-                reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader.biWidth == width) {
-                return type;
-            }
-            CoTaskMemFree(type->pbFormat);
-            CoTaskMemFree(type);
+        if (config->GetStreamCaps(i, type.Put(), reinterpret_cast<BYTE*>(&caps)) == S_OK &&
+            type->subtype == subtype && type->formattype == FORMAT_VideoInfo &&
+            reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->bmiHeader.biWidth == width) {
+            return type;
         }
     }
-    return nullptr;
-}
-
-void FreeType(AM_MEDIA_TYPE* type) {
-    if (type) {
-        CoTaskMemFree(type->pbFormat);
-        CoTaskMemFree(type);
-    }
+    return MediaTypePtr();
 }
 
 TEST_F(ViewerRoute, SetFormatValidatesAndGetFormatAndThePinFollow) {
     ComRef<IAMStreamConfig> config = Find<IAMStreamConfig>(&PIN_CATEGORY_CAPTURE, IID_IAMStreamConfig);
     ASSERT_TRUE(config);
-    AM_MEDIA_TYPE* type = FirstCapability(config.Get(), MEDIASUBTYPE_RGB32, 720);
+    MediaTypePtr type = FirstCapability(config.Get(), MEDIASUBTYPE_RGB32, 720);
     ASSERT_TRUE(type);
     auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
 
     info->AvgTimePerFrame = 10000000 / 60; // faster than the card
-    EXPECT_EQ(config->SetFormat(type), VFW_E_INVALIDMEDIATYPE);
+    EXPECT_EQ(config->SetFormat(type.Get()), VFW_E_INVALIDMEDIATYPE);
     info->AvgTimePerFrame = 10000000 / 15;
     info->bmiHeader.biWidth = 700; // no such size
-    EXPECT_EQ(config->SetFormat(type), VFW_E_INVALIDMEDIATYPE);
+    EXPECT_EQ(config->SetFormat(type.Get()), VFW_E_INVALIDMEDIATYPE);
     info->bmiHeader.biWidth = 720;
     info->bmiHeader.biBitCount = 24; // does not match RGB32
-    EXPECT_EQ(config->SetFormat(type), VFW_E_INVALIDMEDIATYPE);
+    EXPECT_EQ(config->SetFormat(type.Get()), VFW_E_INVALIDMEDIATYPE);
     info->bmiHeader.biBitCount = 32;
     type->majortype = MEDIATYPE_Audio;
-    EXPECT_EQ(config->SetFormat(type), VFW_E_INVALIDMEDIATYPE);
+    EXPECT_EQ(config->SetFormat(type.Get()), VFW_E_INVALIDMEDIATYPE);
     type->majortype = MEDIATYPE_Video;
     EXPECT_EQ(config->SetFormat(nullptr), E_POINTER);
-    ASSERT_EQ(config->SetFormat(type), S_OK);
-    FreeType(type);
+    ASSERT_EQ(config->SetFormat(type.Get()), S_OK);
 
-    AM_MEDIA_TYPE* current = nullptr;
-    ASSERT_EQ(config->GetFormat(&current), S_OK);
+    MediaTypePtr current;
+    ASSERT_EQ(config->GetFormat(current.Put()), S_OK);
     auto* currentInfo = reinterpret_cast<VIDEOINFOHEADER*>(current->pbFormat);
     EXPECT_EQ(current->subtype, MEDIASUBTYPE_RGB32);
     EXPECT_EQ(currentInfo->bmiHeader.biWidth, 720);
     EXPECT_EQ(currentInfo->AvgTimePerFrame, 666666);
-    FreeType(current);
 
     // Once a format is set the capture pin proposes exactly that one.
     ComRef<IPin> capture = FindPin(card.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
@@ -398,22 +382,21 @@ TEST_F(ViewerRoute, SetFormatValidatesAndGetFormatAndThePinFollow) {
     AM_MEDIA_TYPE* proposed[4] = {};
     ULONG fetched = 0;
     proposals->Next(4, proposed, &fetched);
+    MediaTypePtr first(proposed[0]);
     ASSERT_EQ(fetched, 1u);
-    EXPECT_EQ(proposed[0]->subtype, MEDIASUBTYPE_RGB32);
-    EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(proposed[0]->pbFormat)->bmiHeader.biWidth, 720);
-    FreeType(proposed[0]);
+    EXPECT_EQ(first->subtype, MEDIASUBTYPE_RGB32);
+    EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(first->pbFormat)->bmiHeader.biWidth, 720);
 }
 
 TEST_F(ViewerRoute, SetFormatIsRefusedUnlessStopped) {
     ComRef<IAMStreamConfig> config = Find<IAMStreamConfig>(&PIN_CATEGORY_CAPTURE, IID_IAMStreamConfig);
     ComRef<IMediaControl> control = Query<IMediaControl>(graph.Get(), IID_IMediaControl);
-    AM_MEDIA_TYPE* type = FirstCapability(config.Get(), MEDIASUBTYPE_RGB24, 320);
+    MediaTypePtr type = FirstCapability(config.Get(), MEDIASUBTYPE_RGB24, 320);
     ASSERT_TRUE(type);
     ASSERT_TRUE(SUCCEEDED(control->Pause()));
-    EXPECT_EQ(config->SetFormat(type), VFW_E_NOT_STOPPED);
+    EXPECT_EQ(config->SetFormat(type.Get()), VFW_E_NOT_STOPPED);
     control->Stop();
-    EXPECT_EQ(config->SetFormat(type), S_OK);
-    FreeType(type);
+    EXPECT_EQ(config->SetFormat(type.Get()), S_OK);
 }
 
 TEST_F(CardControls, CatalogueVariants) {
@@ -441,10 +424,9 @@ TEST_F(CardControls, CatalogueVariants) {
     }
     EXPECT_TRUE(subtypes.count(MEDIASUBTYPE_YUY2.Data1));
     EXPECT_TRUE(subtypes.count(MEDIASUBTYPE_RGB555.Data1));
-    AM_MEDIA_TYPE* yuy2 = FirstCapability(config.Get(), MEDIASUBTYPE_YUY2, 720);
+    MediaTypePtr yuy2 = FirstCapability(config.Get(), MEDIASUBTYPE_YUY2, 720);
     ASSERT_TRUE(yuy2);
-    EXPECT_EQ(config->SetFormat(yuy2), S_OK);
-    FreeType(yuy2);
+    EXPECT_EQ(config->SetFormat(yuy2.Get()), S_OK);
 }
 
 // --- Journal and fault injection -------------------------------------------
@@ -468,10 +450,9 @@ TEST_F(ViewerRoute, JournalRecordsEveryStateChangeAsOneLine) {
     tvAudio->put_TVAudioMode(AMTVAUDIO_MODE_STEREO);
     procAmp->Set(VideoProcAmp_Contrast, 120, VideoProcAmp_Flags_Manual);
     compression->put_Quality(0.5);
-    AM_MEDIA_TYPE* type = FirstCapability(config.Get(), MEDIASUBTYPE_RGB24, 720);
+    MediaTypePtr type = FirstCapability(config.Get(), MEDIASUBTYPE_RGB24, 720);
     ASSERT_TRUE(type);
-    config->SetFormat(type);
-    FreeType(type);
+    config->SetFormat(type.Get());
     ComRef<IMediaControl> control = Query<IMediaControl>(graph.Get(), IID_IMediaControl);
     control->Run();
     control->Stop();
@@ -513,10 +494,9 @@ TEST_F(ViewerRoute, InjectedFaultsFailOnlyTheNamedMethods) {
     EXPECT_EQ(crossbar->Route(0, 1), E_FAIL);
     EXPECT_EQ(tuner->put_Channel(5, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), E_FAIL);
     EXPECT_EQ(tuner->put_CountryCode(81), S_OK);
-    AM_MEDIA_TYPE* type = FirstCapability(config.Get(), MEDIASUBTYPE_RGB24, 720);
+    MediaTypePtr type = FirstCapability(config.Get(), MEDIASUBTYPE_RGB24, 720);
     ASSERT_TRUE(type);
-    EXPECT_EQ(config->SetFormat(type), E_FAIL);
-    FreeType(type);
+    EXPECT_EQ(config->SetFormat(type.Get()), E_FAIL);
     ComRef<IMediaControl> control = Query<IMediaControl>(graph.Get(), IID_IMediaControl);
     EXPECT_TRUE(FAILED(control->Run()));
     EXPECT_NE(StateAfterChange(graph.Get()), State_Running);

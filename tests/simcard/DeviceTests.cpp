@@ -102,8 +102,8 @@ TEST_F(CardDevices, EachPageDescribesItselfInJapanese) {
             S_OK);
         PROPPAGEINFO info = {};
         ASSERT_EQ(page->GetPageInfo(&info), S_OK);
-        EXPECT_STREQ(info.pszTitle, titles[i]);
-        CoTaskMemFree(info.pszTitle);
+        TaskMem<OLECHAR> title(info.pszTitle);
+        EXPECT_STREQ(title.Get(), titles[i]);
         EXPECT_EQ(page->SetObjects(1, procAmp.GetAddress()), S_OK);
         EXPECT_EQ(page->IsPageDirty(), S_FALSE);
         EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);

@@ -1,49 +1,13 @@
 #pragma once
 
+#include "common/Ownership.h"
+
 #include <dshow.h>
 
 #include <string>
 #include <vector>
 
 // Helpers for testing the card through DirectShow as a viewer meets it.
-
-// A COM reference that can be returned from a helper.
-template <typename T> class ComRef {
-public:
-    ComRef() = default;
-    ComRef(ComRef&& other) noexcept : ptr(other.ptr) { other.ptr = nullptr; }
-    ComRef& operator=(ComRef&& other) noexcept {
-        if (this != &other) {
-            Reset();
-            ptr = other.ptr;
-            other.ptr = nullptr;
-        }
-        return *this;
-    }
-    ComRef(const ComRef&) = delete;
-    ComRef& operator=(const ComRef&) = delete;
-    ~ComRef() { Reset(); }
-
-    T* Get() const { return ptr; }
-    T* operator->() const { return ptr; }
-    explicit operator bool() const { return ptr != nullptr; }
-    T** Put() {
-        Reset();
-        return &ptr;
-    }
-    void** PutVoid() { return reinterpret_cast<void**>(Put()); }
-    // For an array of one, as SetObjects takes it.
-    T** GetAddress() { return &ptr; }
-    void Reset() {
-        if (ptr) {
-            ptr->Release();
-            ptr = nullptr;
-        }
-    }
-
-private:
-    T* ptr = nullptr;
-};
 
 // COM on the test's thread for the length of a test.
 class ComApartment {

@@ -6,6 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+
 namespace {
 
 constexpr DWORD FrameWaitMs = 30000; // an upper bound against hangs, not a timing check
@@ -24,8 +30,8 @@ public:
             builder->SetFiltergraph(graph.Get());
             graph->AddFilter(card.Get(), CardName);
         }
-        sink.reset(FrameSink::Create());
-        graph->AddFilter(sink.get(), L"Sink");
+        sink = ComRef<FrameSink>(FrameSink::Create());
+        graph->AddFilter(sink.Get(), L"Sink");
         control = Query<IMediaControl>(graph.Get(), IID_IMediaControl);
     }
     ~CardGraph() {
@@ -54,15 +60,11 @@ public:
         return sink->WaitForFrames(target, FrameWaitMs) - (target - frames);
     }
 
-    struct SinkRelease {
-        void operator()(FrameSink* s) const { s->Release(); }
-    };
-
     ComRef<IGraphBuilder> graph;
     ComRef<ICaptureGraphBuilder> builder;
     ComRef<IBaseFilter> card;
     ComRef<IMediaControl> control;
-    std::unique_ptr<FrameSink, SinkRelease> sink;
+    ComRef<FrameSink> sink;
 };
 
 HRESULT SetFormat(IAMStreamConfig* config, const GUID& subtype, int width, int height,
@@ -70,9 +72,9 @@ HRESULT SetFormat(IAMStreamConfig* config, const GUID& subtype, int width, int h
     int count = 0, size = 0;
     config->GetNumberOfCapabilities(&count, &size);
     for (int i = 0; i < count; ++i) {
-        AM_MEDIA_TYPE* type = nullptr;
+        MediaTypePtr type;
         VIDEO_STREAM_CONFIG_CAPS caps;
-        if (config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)) != S_OK) {
+        if (config->GetStreamCaps(i, type.Put(), reinterpret_cast<BYTE*>(&caps)) != S_OK) {
             continue;
         }
         HRESULT hr = E_FAIL;
@@ -81,10 +83,8 @@ HRESULT SetFormat(IAMStreamConfig* config, const GUID& subtype, int width, int h
                            info->bmiHeader.biWidth == width && info->bmiHeader.biHeight == height;
         if (match) {
             info->AvgTimePerFrame = duration;
-            hr = config->SetFormat(type);
+            hr = config->SetFormat(type.Get());
         }
-        CoTaskMemFree(type->pbFormat);
-        CoTaskMemFree(type);
         if (match) {
             return hr;
         }
@@ -113,7 +113,7 @@ protected:
 TEST_F(CardStreaming, PreviewWithoutPreviewPinGoesThroughTheSmartTee) {
     CardGraph g;
     ASSERT_TRUE(g.Ready());
-    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.get()),
+    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.Get()),
               VFW_S_NOPREVIEWPIN);
     EXPECT_EQ(g.RunFor(15), 15);
     EXPECT_EQ(StateAfterChange(g.graph.Get()), State_Running);
@@ -124,7 +124,7 @@ TEST_F(CardStreaming, PreviewPinVariantRendersDirectly) {
     ScopedEnvironment variant(L"SIMTV_VARIANT", L"PreviewPin");
     CardGraph g;
     ASSERT_TRUE(g.Ready());
-    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.get()), S_OK);
+    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.Get()), S_OK);
     ComRef<IPin> capture = FindPin(g.card.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
     ComRef<IPin> peer;
     EXPECT_EQ(capture->ConnectedTo(peer.Put()), VFW_E_NOT_CONNECTED);
@@ -316,11 +316,88 @@ TEST_F(CardStreaming, BrightnessChangesThePictureButNotTheCaption) {
     EXPECT_EQ(ReadCaption(*g.sink).input, captionBefore.input);
 }
 
+// The fields of the SIMTV_FRAMES lines, split on spaces (no value here holds one).
+std::vector<std::map<std::string, std::string>> ReadFrameReports(const std::wstring& path) {
+    std::vector<std::map<std::string, std::string>> reports;
+    std::ifstream file(path.c_str());
+    std::string line;
+    while (std::getline(file, line)) {
+        std::istringstream words(line);
+        std::map<std::string, std::string> fields;
+        std::string word;
+        words >> fields["kind"];
+        while (words >> word) {
+            const size_t equals = word.find('=');
+            fields[word.substr(0, equals)] = equals == std::string::npos ? "" : word.substr(equals + 1);
+        }
+        reports.push_back(fields);
+    }
+    return reports;
+}
+
+std::wstring FreshFile(const wchar_t* name) {
+    wchar_t folder[MAX_PATH];
+    GetTempPathW(MAX_PATH, folder);
+    std::wstring path = std::wstring(folder) + name;
+    DeleteFileW(path.c_str());
+    return path;
+}
+
+TEST_F(CardStreaming, FrameReportCountsEachRunOfAPinAndIsWrittenAtStop) {
+    const std::wstring path = FreshFile(L"simtv-frames-test.txt");
+    ScopedEnvironment report(L"SIMTV_FRAMES", path.c_str());
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    ComRef<IAMStreamConfig> config = g.StreamConfig();
+    ASSERT_EQ(SetFormat(config.Get(), MEDIASUBTYPE_RGB565, 320, 240, 333333), S_OK);
+    ASSERT_EQ(g.ConnectCaptureToSink(), S_OK);
+
+    // A pause and stop that never ran delivered nothing and writes nothing.
+    ASSERT_TRUE(SUCCEEDED(g.control->Pause()));
+    ASSERT_EQ(g.control->Stop(), S_OK);
+    EXPECT_TRUE(ReadFrameReports(path).empty());
+
+    ASSERT_EQ(g.RunFor(4), 4);
+    ASSERT_TRUE(SUCCEEDED(g.control->Pause()));
+    EXPECT_TRUE(ReadFrameReports(path).empty()) << "written before the pin stopped";
+    ASSERT_EQ(g.RunFor(3), 3);
+    ASSERT_EQ(g.control->Stop(), S_OK);
+
+    const auto reports = ReadFrameReports(path);
+    ASSERT_EQ(reports.size(), 1u);
+    auto line = reports[0];
+    EXPECT_EQ(line["kind"], "Frames");
+    EXPECT_EQ(line["pin"], "\"Capture\"");
+    EXPECT_EQ(line["subtype"], "RGB565");
+    EXPECT_EQ(line["width"] + "x" + line["height"], "320x240");
+    EXPECT_EQ(line["avgTimePerFrame"], "333333");
+    EXPECT_EQ(std::stol(line["delivered"]), g.sink->FrameCount());
+    EXPECT_EQ(line["accepted"], line["delivered"]);
+    EXPECT_EQ(line["skipped"], "0");
+    EXPECT_GT(std::stod(line["longestGapMs"]), 0.0);
+
+    // Two runs, each "<run>/<first frame>", in order, all before the stop.
+    std::vector<double> times;
+    std::istringstream runs(line["runs"]);
+    std::string run;
+    while (std::getline(runs, run, ',')) {
+        const size_t slash = run.find('/');
+        ASSERT_NE(slash, std::string::npos) << run;
+        times.push_back(std::stod(run.substr(0, slash)));
+        times.push_back(std::stod(run.substr(slash + 1)));
+    }
+    times.push_back(std::stod(line["stopped"]));
+    ASSERT_EQ(times.size(), 5u) << line["runs"];
+    EXPECT_TRUE(std::is_sorted(times.begin(), times.end())) << line["runs"] << " stopped=" << line["stopped"];
+    EXPECT_GT(times[0], 1.7e9) << "not Unix time in seconds";
+    DeleteFileW(path.c_str());
+}
+
 TEST_F(CardStreaming, ReleasingTheRunningGraphReleasesTheCard) {
     {
         CardGraph g;
         ASSERT_TRUE(g.Ready());
-        ASSERT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.get()),
+        ASSERT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.Get()),
                   VFW_S_NOPREVIEWPIN);
         EXPECT_EQ(g.RunFor(3), 3);
         EXPECT_EQ(CardCanUnloadNow(), S_FALSE);
