@@ -3,7 +3,7 @@
 #include "app/Globals.h"
 #include "app/SettingsFile.h"
 #include "app/ShowError.h"
-#include "capture/ComRef.h"
+#include "common/Ownership.h"
 #include "capture/CrossbarControl.h"
 #include "capture/DeviceName.h"
 #include "capture/FormatCatalog.h"
@@ -21,13 +21,6 @@ namespace {
 
 const char MainConfig[] = "MainConfig";
 
-template <typename T> void ReleaseAndClear(T*& pointer) {
-    if (pointer) {
-        pointer->Release();
-        pointer = nullptr;
-    }
-}
-
 // The filters of a graph at one moment, each held by one reference.
 class GraphFilters {
 public:
@@ -37,36 +30,27 @@ public:
             return;
         }
         listed = true;
-        IBaseFilter* filter = nullptr;
-        while (all->Next(1, &filter, nullptr) == S_OK && filter) {
-            filters.push_back(filter);
-            filter = nullptr;
+        ComRef<IBaseFilter> filter;
+        while (all->Next(1, filter.Put(), nullptr) == S_OK && filter) {
+            filters.push_back(std::move(filter));
         }
     }
-    ~GraphFilters() {
-        for (IBaseFilter* filter : filters) {
-            filter->Release();
-        }
-    }
-    GraphFilters(const GraphFilters&) = delete;
-    GraphFilters& operator=(const GraphFilters&) = delete;
 
     bool Contains(IBaseFilter* filter) const {
-        return std::find(filters.begin(), filters.end(), filter) != filters.end();
+        return std::any_of(filters.begin(), filters.end(),
+                           [filter](const ComRef<IBaseFilter>& listed) { return listed.Get() == filter; });
     }
 
     bool listed = false;
-    std::vector<IBaseFilter*> filters;
+    std::vector<ComRef<IBaseFilter>> filters;
 };
 
 } // namespace
 
 CaptureSession::CaptureSession() = default;
 
-CaptureSession::~CaptureSession() {
-    // Interfaces are Shutdown's to release; only the name list is ours here.
-    FreeAudioDeviceNames();
-}
+// Interfaces are Shutdown's to release, not the destructor's.
+CaptureSession::~CaptureSession() = default;
 
 bool CaptureSession::Initialize() {
     LoadSettings();
@@ -172,15 +156,9 @@ bool CaptureSession::SaveSettings() {
 }
 
 bool CaptureSession::IsDirectShowInstalled() {
-    IGraphBuilder* probe = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                reinterpret_cast<void**>(&probe)))) {
-        return false;
-    }
-    if (probe) {
-        probe->Release();
-    }
-    return true;
+    ComRef<IGraphBuilder> probe;
+    return SUCCEEDED(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                                      probe.PutVoid()));
 }
 
 bool CaptureSession::SetOwnerWindow(HWND window) {
@@ -201,9 +179,9 @@ bool CaptureSession::BuildPreview() {
         // would show a window of its own and pile up with every retry.
         if (before.listed) {
             const GraphFilters after(graph);
-            for (IBaseFilter* filter : after.filters) {
-                if (!before.Contains(filter)) {
-                    graph->RemoveFilter(filter);
+            for (const ComRef<IBaseFilter>& filter : after.filters) {
+                if (!before.Contains(filter.Get())) {
+                    graph->RemoveFilter(filter.Get());
                 }
             }
         }
@@ -251,20 +229,16 @@ void CaptureSession::RemoveDownstream(IBaseFilter* filter) {
         ComRef<IPin> connected;
         if (pin->ConnectedTo(connected.Put()) == S_OK && connected) {
             PIN_INFO info = {};
-            if (connected->QueryPinInfo(&info) != S_OK) {
-                if (info.pFilter) {
-                    info.pFilter->Release();
-                }
+            const HRESULT queried = connected->QueryPinInfo(&info);
+            const ComRef<IBaseFilter> downstream(info.pFilter);
+            if (queried != S_OK) {
                 return;
             }
             if (info.dir == PINDIR_INPUT) {
-                RemoveDownstream(info.pFilter);
+                RemoveDownstream(downstream.Get());
                 graph->Disconnect(connected.Get());
                 graph->Disconnect(pin.Get());
-                graph->RemoveFilter(info.pFilter);
-            }
-            if (info.pFilter) {
-                info.pFilter->Release();
+                graph->RemoveFilter(downstream.Get());
             }
         }
     }
@@ -317,7 +291,7 @@ bool CaptureSession::StopsForRelease() {
     }
     // The graph may count itself stopped while a filter is not: ask each one.
     const GraphFilters filters(graph);
-    for (IBaseFilter* filter : filters.filters) {
+    for (const ComRef<IBaseFilter>& filter : filters.filters) {
         FILTER_STATE state = State_Stopped;
         if (FAILED(filter->GetState(0, &state)) || state != State_Stopped) {
             return false;
@@ -383,8 +357,8 @@ bool CaptureSession::SetMute(bool mute) {
 bool CaptureSession::SelectAudioDevice(int index) {
     StopPreview();
     DetachAudioCapture();
-    if (index >= 0 && index < audioDeviceCount) {
-        DeviceName::CopyBounded(audioDeviceName, DeviceNameSize, audioDeviceNames[index]);
+    if (index >= 0 && index < AudioDeviceCount()) {
+        DeviceName::CopyBounded(audioDeviceName, DeviceNameSize, audioDeviceNames[index].c_str());
         captureAudioDevice = true;
     } else {
         audioDeviceName[0] = '\0';
@@ -448,12 +422,13 @@ bool CaptureSession::FillMenu(HMENU menu, UINT placeholderId) {
     } else if (!captureAudioDevice) {
         CheckMenuItem(menu, ID_AUDIO_CARD, MF_BYCOMMAND | MF_CHECKED);
     }
-    for (int i = 0; i < audioDeviceCount; ++i) {
+    for (int i = 0; i < AudioDeviceCount(); ++i) {
+        const char* name = audioDeviceNames[i].c_str();
         UINT flags = MF_BYCOMMAND | MF_STRING;
-        if (!muteAudio && DeviceName::Matches(audioDeviceName, DeviceNameSize, audioDeviceNames[i])) {
+        if (!muteAudio && DeviceName::Matches(audioDeviceName, DeviceNameSize, name)) {
             flags |= MF_CHECKED;
         }
-        InsertMenuA(menu, placeholderId, flags, placeholderId + 1 + i, audioDeviceNames[i]);
+        InsertMenuA(menu, placeholderId, flags, placeholderId + 1 + i, name);
     }
     DeleteMenu(menu, placeholderId, MF_BYCOMMAND);
     if (zoomRateSave) {

@@ -3,6 +3,9 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include <string>
+#include <vector>
+
 // The spine of the viewer: owns the capture graph builder, the filter graph,
 // the video and audio capture filters and the settings of "MainConfig".
 // Exactly one lives as a global; its operations run on the UI thread.
@@ -47,6 +50,7 @@ public:
     bool FindVideoDevice(const char* name);
     bool FindAudioDevice(char* name);
     bool ListAudioDevices();
+    int AudioDeviceCount() const { return static_cast<int>(audioDeviceNames.size()); }
 
     ICaptureGraphBuilder* builder = nullptr;
     IGraphBuilder* graph = nullptr;
@@ -63,11 +67,9 @@ public:
     int windowPosY = 0;
     bool zoomRateSave = true;
     bool topMostWindow = false;
-    int audioDeviceCount = 0;
-    char** audioDeviceNames = nullptr;
+    std::vector<std::string> audioDeviceNames;
 
 private:
-    void FreeAudioDeviceNames();
     // After a refused stop: true once the graph and every filter in it stopped.
     bool StopsForRelease();
 

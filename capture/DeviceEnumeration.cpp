@@ -2,10 +2,8 @@
 // device enumerator and gives back every object it obtained but the filter.
 #include "capture/CaptureSession.h"
 
-#include "capture/ComRef.h"
 #include "capture/DeviceName.h"
-
-#include <cstring>
+#include "common/Ownership.h"
 
 namespace {
 
@@ -84,44 +82,34 @@ bool CaptureSession::HasInputPin(IBaseFilter* filter) {
 }
 
 bool CaptureSession::FindVideoDevice(const char* name) {
-    if (videoFilter) {
-        videoFilter->Release();
-        videoFilter = nullptr;
-    }
+    ReleaseAndClear(videoFilter);
     WalkDevices(CLSID_VideoInputDeviceCategory, [&](IMoniker* moniker, const char* friendlyName) {
         if (lstrcmpiA(friendlyName, name) != 0) {
             return false;
         }
-        moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&videoFilter));
+        ComRef<IBaseFilter> bound;
+        moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, bound.PutVoid());
         // The card's capture filter has an analog input; a look-alike without one is passed over.
-        if (videoFilter && !HasInputPin(videoFilter)) {
-            videoFilter->Release();
-            videoFilter = nullptr;
+        if (!bound || !HasInputPin(bound.Get())) {
+            return false;
         }
-        return videoFilter != nullptr;
+        videoFilter = bound.Detach();
+        return true;
     });
     return videoFilter != nullptr;
 }
 
 bool CaptureSession::FindAudioDevice(char* name) {
-    if (audioFilter) {
-        audioFilter->Release();
-        audioFilter = nullptr;
-    }
+    ReleaseAndClear(audioFilter);
     WalkDevices(CLSID_AudioInputDeviceCategory, [&](IMoniker* moniker, const char* friendlyName) {
         if (name[0] != '\0' && !DeviceName::Matches(name, DeviceNameSize, friendlyName)) {
             return false;
         }
-        IBaseFilter* bound = nullptr;
-        const HRESULT result =
-            moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, reinterpret_cast<void**>(&bound));
-        if (result != S_OK) {
-            if (bound) {
-                bound->Release();
-            }
+        ComRef<IBaseFilter> bound;
+        if (moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, bound.PutVoid()) != S_OK) {
             return false;
         }
-        audioFilter = bound;
+        audioFilter = bound.Detach();
         DeviceName::CopyBounded(name, DeviceNameSize, friendlyName);
         return audioFilter != nullptr;
     });
@@ -129,29 +117,10 @@ bool CaptureSession::FindAudioDevice(char* name) {
 }
 
 bool CaptureSession::ListAudioDevices() {
-    FreeAudioDeviceNames();
-    char* found[MaxAudioDevices] = {};
+    audioDeviceNames.clear();
     WalkDevices(CLSID_AudioInputDeviceCategory, [&](IMoniker*, const char* friendlyName) {
-        const size_t length = strlen(friendlyName);
-        char* copy = new char[length + 1];
-        memcpy(copy, friendlyName, length + 1);
-        found[audioDeviceCount++] = copy;
-        return audioDeviceCount >= MaxAudioDevices;
+        audioDeviceNames.emplace_back(friendlyName);
+        return AudioDeviceCount() >= MaxAudioDevices;
     });
-    if (audioDeviceCount > 0) {
-        audioDeviceNames = new char*[audioDeviceCount];
-        for (int i = 0; i < audioDeviceCount; ++i) {
-            audioDeviceNames[i] = found[i];
-        }
-    }
-    return audioDeviceCount > 0;
-}
-
-void CaptureSession::FreeAudioDeviceNames() {
-    for (int i = 0; i < audioDeviceCount && audioDeviceNames; ++i) {
-        delete[] audioDeviceNames[i];
-    }
-    delete[] audioDeviceNames;
-    audioDeviceNames = nullptr;
-    audioDeviceCount = 0;
+    return !audioDeviceNames.empty();
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include "common/Ownership.h"
+
 // The common shape of the control objects on the card's interfaces: one held
 // interface reference, taken by Attach and given back by Detach only.
 //
@@ -31,10 +33,7 @@ public:
     }
 
     bool Detach() {
-        if (iface) {
-            iface->Release();
-        }
-        iface = nullptr;
+        ReleaseAndClear(iface);
         hasPages = false;
         return true;
     }
@@ -47,20 +46,15 @@ public:
 private:
     // Only ever sets hasPages; a later attach without pages does not clear it.
     void ProbePropertyPages() {
-        ISpecifyPropertyPages* pages = nullptr;
-        if (iface->QueryInterface(IID_ISpecifyPropertyPages, reinterpret_cast<void**>(&pages)) != S_OK ||
-            !pages) {
+        ComRef<ISpecifyPropertyPages> specify;
+        if (iface->QueryInterface(IID_ISpecifyPropertyPages, specify.PutVoid()) != S_OK || !specify) {
             return;
         }
-        CAUUID list = {};
-        if (pages->GetPages(&list) == S_OK) {
-            // A count without a list is no page that could be shown.
-            if (list.cElems > 0 && list.pElems) {
-                hasPages = true;
-            }
-            // An empty list may still be a block of its own.
-            CoTaskMemFree(list.pElems);
+        // A count without a list is no page that could be shown; an empty
+        // list may still be a block of its own, which the holder frees.
+        PropertyPageList pages;
+        if (specify->GetPages(pages.Put()) == S_OK && pages.Count() > 0) {
+            hasPages = true;
         }
-        pages->Release();
     }
 };

@@ -36,24 +36,11 @@ FormatCatalog::~FormatCatalog() {
     }
 }
 
-void FormatCatalog::FreeMediaType(AM_MEDIA_TYPE* type) {
-    if (!type) {
-        return;
-    }
-    if (type->cbFormat != 0) {
-        CoTaskMemFree(type->pbFormat);
-    }
-    if (type->pUnk) {
-        type->pUnk->Release();
-    }
-    CoTaskMemFree(type);
-}
-
 bool FormatCatalog::OnAttached() {
     Enumerate();
     LoadSettings();
-    if (formatCount > 0) {
-        AM_MEDIA_TYPE* chosen = formats[formatIndex];
+    if (!formats.empty()) {
+        AM_MEDIA_TYPE* chosen = formats[formatIndex].Get();
         Header(chosen)->AvgTimePerFrame = FrameDuration(frameRate);
         iface->SetFormat(chosen);
     }
@@ -75,27 +62,29 @@ int FormatCatalog::Enumerate() {
         std::max<size_t>(capabilitySize > 0 ? capabilitySize : 0, sizeof(VIDEO_STREAM_CONFIG_CAPS));
     // An absurd count or size is a device with no usable format, not an exception.
     std::unique_ptr<BYTE[]> capability(new (std::nothrow) BYTE[blockSize]);
-    std::unique_ptr<AM_MEDIA_TYPE*[]> kept(new (std::nothrow) AM_MEDIA_TYPE*[capabilityCount]);
-    if (!capability || !kept) {
+    if (!capability) {
         return 0;
     }
-    formatCount = 0;
-    formats = kept.release();
+    std::vector<MediaTypePtr> kept;
+    try {
+        kept.reserve(static_cast<size_t>(capabilityCount));
+    } catch (const std::bad_alloc&) {
+        return 0;
+    }
     for (int i = 0; i < capabilityCount; ++i) {
-        AM_MEDIA_TYPE* type = nullptr;
-        if (iface->GetStreamCaps(i, &type, capability.get()) != S_OK || !type) {
+        MediaTypePtr type;
+        if (iface->GetStreamCaps(i, type.Put(), capability.get()) != S_OK || !type) {
             continue;
         }
-        if (IsVideoInfo(type)) {
-            formats[formatCount++] = type;
-        } else {
-            FreeMediaType(type);
+        if (IsVideoInfo(type.Get())) {
+            kept.push_back(std::move(type));
         }
     }
-    if (formatCount >= 2) {
-        SortFormats(formats, 0, formatCount - 1);
+    formats = std::move(kept);
+    if (formats.size() >= 2) {
+        SortFormats(formats.data(), 0, FormatCount() - 1);
     }
-    return formatCount;
+    return FormatCount();
 }
 
 int FormatCatalog::CompareFormats(const AM_MEDIA_TYPE* a, const AM_MEDIA_TYPE* b) {
@@ -121,26 +110,36 @@ int FormatCatalog::CompareFormats(const AM_MEDIA_TYPE* a, const AM_MEDIA_TYPE* b
     return 0;
 }
 
+namespace {
+
+const AM_MEDIA_TYPE* Raw(const AM_MEDIA_TYPE* type) {
+    return type;
+}
+
+const AM_MEDIA_TYPE* Raw(const MediaTypePtr& type) {
+    return type.Get();
+}
+
+} // namespace
+
 // This exact quicksort decides where equal formats land, and with it what a
 // stored index names: keep its steps as they are.
-void FormatCatalog::SortFormats(AM_MEDIA_TYPE** list, int lo, int hi) {
+template <typename Entry> void FormatCatalog::SortFormats(Entry* list, int lo, int hi) {
     for (;;) {
         int i = lo;
         int j = hi;
-        const AM_MEDIA_TYPE* pivot = list[(lo + hi) / 2];
+        const AM_MEDIA_TYPE* pivot = Raw(list[(lo + hi) / 2]);
         for (;;) {
-            while (CompareFormats(list[i], pivot) < 0) {
+            while (CompareFormats(Raw(list[i]), pivot) < 0) {
                 ++i;
             }
-            while (CompareFormats(pivot, list[j]) < 0) {
+            while (CompareFormats(pivot, Raw(list[j])) < 0) {
                 --j;
             }
             if (i >= j) {
                 break;
             }
-            AM_MEDIA_TYPE* swapped = list[i];
-            list[i] = list[j];
-            list[j] = swapped;
+            std::swap(list[i], list[j]);
             ++i;
             --j;
         }
@@ -155,6 +154,9 @@ void FormatCatalog::SortFormats(AM_MEDIA_TYPE** list, int lo, int hi) {
     }
 }
 
+template void FormatCatalog::SortFormats(AM_MEDIA_TYPE** list, int lo, int hi);
+template void FormatCatalog::SortFormats(MediaTypePtr* list, int lo, int hi);
+
 bool FormatCatalog::LoadSettings() {
     frameRate = settingsFile.ReadInt(VideoStreamConfig, "FrameRate", frameRate);
     formatIndex = settingsFile.ReadInt(VideoStreamConfig, "FormatIndex", formatIndex);
@@ -164,7 +166,7 @@ bool FormatCatalog::LoadSettings() {
     if (frameRate > 30) {
         frameRate = 30;
     }
-    if (formatIndex < 0 || formatIndex >= formatCount) {
+    if (formatIndex < 0 || formatIndex >= FormatCount()) {
         formatIndex = 0;
     }
     settingsLoaded = true;
@@ -182,28 +184,23 @@ bool FormatCatalog::SetFrameRate(int fps) {
     if (!iface || fps < 1) {
         return false;
     }
-    AM_MEDIA_TYPE* current = nullptr;
-    if (iface->GetFormat(&current) != S_OK || !current) {
-        FreeMediaType(current);
+    MediaTypePtr current;
+    if (iface->GetFormat(current.Put()) != S_OK || !current || !IsVideoInfo(current.Get())) {
         return false;
     }
-    bool accepted = false;
-    if (IsVideoInfo(current)) {
-        Header(current)->AvgTimePerFrame = FrameDuration(fps);
-        if (iface->SetFormat(current) == S_OK) {
-            frameRate = fps;
-            accepted = true;
-        }
+    Header(current.Get())->AvgTimePerFrame = FrameDuration(fps);
+    if (iface->SetFormat(current.Get()) != S_OK) {
+        return false;
     }
-    FreeMediaType(current);
-    return accepted;
+    frameRate = fps;
+    return true;
 }
 
 bool FormatCatalog::SelectFormat(int index) {
-    if (!iface || formatCount == 0 || index < 0 || index >= formatCount) {
+    if (!iface || index < 0 || index >= FormatCount()) {
         return false;
     }
-    AM_MEDIA_TYPE* chosen = formats[index];
+    AM_MEDIA_TYPE* chosen = formats[index].Get();
     Header(chosen)->AvgTimePerFrame = FrameDuration(frameRate);
     if (iface->SetFormat(chosen) != S_OK) {
         return false;
@@ -215,22 +212,22 @@ bool FormatCatalog::SelectFormat(int index) {
 bool FormatCatalog::GetCurrentSize(int& width, int& height) const {
     width = 0;
     height = 0;
-    if (formatCount == 0) {
+    if (formats.empty()) {
         return false;
     }
-    const BITMAPINFOHEADER& info = Header(formats[formatIndex])->bmiHeader;
+    const BITMAPINFOHEADER& info = Header(formats[formatIndex].Get())->bmiHeader;
     width = info.biWidth;
     height = info.biHeight;
     return true;
 }
 
 bool FormatCatalog::FillMenu(HMENU menu, UINT placeholderId) const {
-    const int shown = formatCount < MaxMenuFormats ? formatCount : MaxMenuFormats;
+    const int shown = std::min(FormatCount(), MaxMenuFormats);
     if (shown > 0) {
         GUID groupSubtype = formats[0]->subtype;
-        WORD groupBits = Header(formats[0])->bmiHeader.biBitCount;
+        WORD groupBits = Header(formats[0].Get())->bmiHeader.biBitCount;
         for (int i = 0; i < shown; ++i) {
-            const AM_MEDIA_TYPE* format = formats[i];
+            const AM_MEDIA_TYPE* format = formats[i].Get();
             const BITMAPINFOHEADER& info = Header(format)->bmiHeader;
             if (memcmp(&format->subtype, &groupSubtype, sizeof(GUID)) != 0 || info.biBitCount != groupBits) {
                 InsertMenuA(menu, placeholderId, MF_BYCOMMAND | MF_SEPARATOR, 0, nullptr);
@@ -262,13 +259,6 @@ bool FormatCatalog::FillMenu(HMENU menu, UINT placeholderId) const {
 }
 
 bool FormatCatalog::Detach() {
-    if (formats) {
-        for (int i = 0; i < formatCount; ++i) {
-            FreeMediaType(formats[i]);
-        }
-        delete[] formats;
-    }
-    formats = nullptr;
-    formatCount = 0;
+    formats.clear();
     return FilterAdapter::Detach();
 }

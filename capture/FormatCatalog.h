@@ -1,6 +1,9 @@
 #pragma once
 
 #include "capture/FilterAdapter.h"
+#include "common/Ownership.h"
+
+#include <vector>
 
 // The capture pin's video formats in a fixed sorted order, the chosen format
 // and frame rate, and their share of the context menu. A format's position
@@ -25,19 +28,19 @@ public:
     bool FillMenu(HMENU menu, UINT placeholderId) const;
 
     int Enumerate();
-    static void SortFormats(AM_MEDIA_TYPE** list, int lo, int hi);
+    int FormatCount() const { return static_cast<int>(formats.size()); }
+    // Sorts raw media types or their holders (instantiated for both).
+    template <typename Entry> static void SortFormats(Entry* list, int lo, int hi);
     static int CompareFormats(const AM_MEDIA_TYPE* a, const AM_MEDIA_TYPE* b);
     bool LoadSettings();
     bool SaveSettings() const;
 
     // Frame duration in 100 ns units; the rate must be at least 1.
     static REFERENCE_TIME FrameDuration(int fps) { return static_cast<REFERENCE_TIME>(10000000 / fps); }
-    static void FreeMediaType(AM_MEDIA_TYPE* type);
 
     int frameRate = 15;
     int formatIndex = 0;
-    int formatCount = 0;
-    AM_MEDIA_TYPE** formats = nullptr;
+    std::vector<MediaTypePtr> formats;
 
 private:
     bool settingsLoaded = false;

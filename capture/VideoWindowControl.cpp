@@ -1,5 +1,7 @@
 #include "capture/VideoWindowControl.h"
 
+#include "common/Ownership.h"
+
 bool VideoWindowControl::Attach(ICaptureGraphBuilder* builder, IBaseFilter* captureFilter) {
     if (!builder || !captureFilter || iface) {
         return false;
@@ -19,9 +21,8 @@ bool VideoWindowControl::Detach() {
     if (iface) {
         SetVisible(false);
         iface->put_Owner(0);
-        iface->Release();
     }
-    iface = nullptr;
+    ReleaseAndClear(iface);
     return true;
 }
 

@@ -61,6 +61,12 @@ private:
     T* ptr = nullptr;
 };
 
+// Gives back a reference a long-lived object keeps in a raw field, where an
+// explicit step (a detach, a shutdown) and not a destructor is what releases.
+template <typename T> void ReleaseAndClear(T*& pointer) {
+    ComRef<T> released(std::exchange(pointer, nullptr));
+}
+
 // Frees what an AM_MEDIA_TYPE points to, as FreeMediaType does: the format
 // block and the pUnk reference. The structure itself stays.
 inline void FreeMediaTypeContents(AM_MEDIA_TYPE& type) {

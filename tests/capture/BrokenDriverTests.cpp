@@ -99,7 +99,7 @@ TEST_F(BrokenDriverTest, FindInterfaceSayingYesWithNothingLeavesEveryAdapterDeta
     EXPECT_FALSE(catalog.Attach(&builder, &filter));
     EXPECT_FALSE(window.Attach(&builder, &filter));
     EXPECT_FALSE(amp.hasPages);
-    EXPECT_EQ(0, catalog.formatCount);
+    EXPECT_EQ(0, catalog.FormatCount());
     // Nothing was asked of an interface that is not there.
     EXPECT_EQ(Lines{}, fakes::JournalOf({"tvaudio.", "procamp.", "pages[", "streamconfig."}));
 }
@@ -129,7 +129,7 @@ TEST_F(BrokenDriverTest, CapabilityBlockIsNeverSmallerThanTheStructureTheDeviceW
         config.overruns = 0;
         ASSERT_TRUE(catalog.Attach(&builder, &filter));
         EXPECT_EQ(0, config.overruns);
-        EXPECT_EQ(2, catalog.formatCount);
+        EXPECT_EQ(2, catalog.FormatCount());
         catalog.Detach();
     }
 }
@@ -147,8 +147,8 @@ TEST_F(BrokenDriverTest, AbsurdCapabilityCountOrSizeMeansNoFormats) {
         config.capabilitySize = c.size;
         fakes::ClearJournal();
         EXPECT_TRUE(catalog.Attach(&builder, &filter));
-        EXPECT_EQ(0, catalog.formatCount);
-        EXPECT_EQ(nullptr, catalog.formats);
+        EXPECT_EQ(0, catalog.FormatCount());
+        EXPECT_TRUE(catalog.formats.empty());
         EXPECT_EQ(Lines{}, fakes::JournalOf({"streamconfig.GetStreamCaps", "streamconfig.SetFormat"}));
         int width = -1;
         int height = -1;

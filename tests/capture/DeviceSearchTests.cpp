@@ -168,7 +168,7 @@ TEST_F(AudioSearchTest, TwelveDevicesListTheFirstTenAndTheUnnamedDoNotCount) {
         }
     }
     EXPECT_TRUE(session.ListAudioDevices());
-    ASSERT_EQ(10, session.audioDeviceCount);
+    ASSERT_EQ(10, session.AudioDeviceCount());
     for (int i = 0; i < 10; ++i) {
         EXPECT_EQ("Device " + std::to_string(i + 1), session.audioDeviceNames[i]);
     }
@@ -190,15 +190,15 @@ TEST_F(AudioSearchTest, NoDevicesLeaveNoList) {
     ASSERT_TRUE(session.ListAudioDevices());
     devices.devices.clear();
     EXPECT_FALSE(session.ListAudioDevices());
-    EXPECT_EQ(0, session.audioDeviceCount);
-    EXPECT_EQ(nullptr, session.audioDeviceNames);
+    EXPECT_EQ(0, session.AudioDeviceCount());
+    EXPECT_TRUE(session.audioDeviceNames.empty());
 }
 
 TEST_F(AudioSearchTest, JapaneseNameComesThroughTheCodePageAndBack) {
     fakes::FakeDevice usb{L"ライン入力 (USB オーディオ)"};
     devices.Add(CLSID_AudioInputDeviceCategory, usb);
     ASSERT_TRUE(session.ListAudioDevices());
-    EXPECT_STREQ("ライン入力 (USB オーディオ)", session.audioDeviceNames[0]);
+    EXPECT_STREQ("ライン入力 (USB オーディオ)", session.audioDeviceNames[0].c_str());
     EXPECT_EQ('\x83', session.audioDeviceNames[0][0]); // "ラ" in code page 932 is 83 89
     EXPECT_EQ('\x89', session.audioDeviceNames[0][1]);
 
@@ -226,7 +226,7 @@ TEST_F(AudioSearchTest, OverlongNamesAreCutOnACharacterBoundary) {
     devices.devices.clear();
     devices.Add(CLSID_AudioInputDeviceCategory, huge);
     ASSERT_TRUE(session.ListAudioDevices());
-    EXPECT_EQ(std::string(255, 'x'), session.audioDeviceNames[0]);
+    EXPECT_EQ(std::string(255, 'x'), session.audioDeviceNames[0].c_str());
 }
 
 TEST_F(AudioSearchTest, CutNameFindsItsDeviceOnTheNextStartAndIsTicked) {

@@ -67,10 +67,10 @@ TEST_F(CatalogTest, AttachKeepsTheVideoInfoTypesSortedAndAppliesTheFirst) {
                   "streamconfig.SetFormat(320x240, 666666)",
               }),
               fakes::Journal());
-    ASSERT_EQ(2, catalog.formatCount);
-    EXPECT_EQ(config.handedOut[2], catalog.formats[0]);
-    EXPECT_EQ(config.handedOut[0], catalog.formats[1]);
-    EXPECT_EQ(catalog.formats[0], config.sets[0].type);
+    ASSERT_EQ(2, catalog.FormatCount());
+    EXPECT_EQ(config.handedOut[2], catalog.formats[0].Get());
+    EXPECT_EQ(config.handedOut[0], catalog.formats[1].Get());
+    EXPECT_EQ(catalog.formats[0].Get(), config.sets[0].type);
     // The skipped type went back at once, format block and pUnk included.
     EXPECT_TRUE(config.TypeFreed(1));
     for (BYTE* buffer : config.capabilityBuffers) {
@@ -124,8 +124,8 @@ TEST_F(CatalogTest, OnlyVideoMajorTypeWithVideoInfoFormatIsKept) {
     failing.result = E_FAIL;
     config.capabilities = {audio, failing, VideoCapability(MEDIASUBTYPE_RGB24, 24, 720, 480)};
     Attach();
-    ASSERT_EQ(1, catalog.formatCount);
-    EXPECT_EQ(720, Info(catalog.formats[0]).bmiHeader.biWidth);
+    ASSERT_EQ(1, catalog.FormatCount());
+    EXPECT_EQ(720, Info(catalog.formats[0].Get()).bmiHeader.biWidth);
     EXPECT_TRUE(config.TypeFreed(0));
 }
 
@@ -134,7 +134,7 @@ TEST_F(CatalogTest, DeviceWithoutCapabilitiesGivesAnEmptyCatalogue) {
     config.numberResult = E_FAIL;
     EXPECT_TRUE(catalog.Attach(&builder, &filter)); // the interface is held all the same
     EXPECT_EQ(Lines{}, fakes::JournalOf({"streamconfig.GetStreamCaps", "streamconfig.SetFormat"}));
-    EXPECT_EQ(0, catalog.formatCount);
+    EXPECT_EQ(0, catalog.FormatCount());
     int width = -1;
     int height = -1;
     EXPECT_FALSE(catalog.GetCurrentSize(width, height));
@@ -156,7 +156,7 @@ TEST_F(CatalogTest, SetFrameRateChangesTheDevicesCurrentTypeAndFreesIt) {
     EXPECT_EQ(30, catalog.frameRate);
     EXPECT_EQ(0, catalog.formatIndex);
     // The catalogue's own entries keep their duration until they are applied.
-    EXPECT_EQ(666666, Info(catalog.formats[0]).AvgTimePerFrame);
+    EXPECT_EQ(666666, Info(catalog.formats[0].Get()).AvgTimePerFrame);
 }
 
 TEST_F(CatalogTest, RejectedFrameRateKeepsTheRateAndStillFreesTheType) {
@@ -192,12 +192,12 @@ TEST_F(CatalogTest, SelectFormatAppliesTheEntryWithTheCurrentRate) {
     Attach();
     catalog.frameRate = 5;
     EXPECT_FALSE(catalog.SelectFormat(-1));
-    EXPECT_FALSE(catalog.SelectFormat(catalog.formatCount));
+    EXPECT_FALSE(catalog.SelectFormat(catalog.FormatCount()));
     EXPECT_EQ(Lines{}, fakes::Journal());
 
     EXPECT_TRUE(catalog.SelectFormat(1));
     EXPECT_EQ(Lines{"streamconfig.SetFormat(640x480, 2000000)"}, fakes::Journal());
-    EXPECT_EQ(catalog.formats[1], config.sets.back().type);
+    EXPECT_EQ(catalog.formats[1].Get(), config.sets.back().type);
     EXPECT_EQ(1, catalog.formatIndex);
 
     config.setFormatResult = E_FAIL;
@@ -219,8 +219,8 @@ TEST_F(CatalogTest, DetachFreesEveryEntryAndKeepsTheChoice) {
         EXPECT_TRUE(config.TypeFreed(i)) << i;
     }
     EXPECT_EQ(std::vector<std::string>{}, fakes::Unreleased());
-    EXPECT_EQ(nullptr, catalog.formats);
-    EXPECT_EQ(0, catalog.formatCount);
+    EXPECT_TRUE(catalog.formats.empty());
+    EXPECT_EQ(0, catalog.FormatCount());
     EXPECT_EQ(nullptr, catalog.iface);
     EXPECT_EQ(30, catalog.frameRate);
     EXPECT_EQ(1, catalog.formatIndex);

@@ -90,18 +90,15 @@ protected:
         AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(rates), "フレームレート");
     }
     void TearDown() override {
-        catalog.formats = nullptr; // entries belong to the test
-        catalog.formatCount = 0;
+        catalog.formats.clear();
         DestroyMenu(menu);
     }
 
     void Use(std::vector<VideoFormat*> list) {
-        entries.clear();
+        catalog.formats.clear();
         for (VideoFormat* format : list) {
-            entries.push_back(&format->type);
+            catalog.formats.push_back(format->Owned());
         }
-        catalog.formats = entries.data();
-        catalog.formatCount = static_cast<int>(entries.size());
     }
 
     std::string Text(int position) {
@@ -113,7 +110,6 @@ protected:
     bool Checked(UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
 
     FormatCatalog catalog;
-    std::vector<AM_MEDIA_TYPE*> entries;
     HMENU menu = nullptr;
     HMENU formatMenu = nullptr;
 };
@@ -162,7 +158,7 @@ TEST_F(FormatCatalogMenu, OnlyTheFirst99VideoFormatsAreOfferedSoNoneReachesThePr
     catalog.FillMenu(menu, ID_VIDEO_FORMAT);
     ASSERT_EQ(99, GetMenuItemCount(formatMenu));
     EXPECT_EQ(699u, GetMenuItemID(formatMenu, 98));
-    EXPECT_EQ(120, catalog.formatCount);
+    EXPECT_EQ(120, catalog.FormatCount());
 }
 
 // Bounds applied when the stored values are read.
@@ -178,9 +174,9 @@ protected:
         if (formatIndex) {
             WritePrivateProfileStringA("VideoStreamConfig", "FormatIndex", formatIndex, settingsFile.Path());
         }
-        catalog.formatCount = count;
+        catalog.formats.resize(count);
         catalog.LoadSettings();
-        catalog.formatCount = 0;
+        catalog.formats.clear();
     }
 
     FormatCatalog catalog;
@@ -213,9 +209,9 @@ TEST_F(FormatCatalogSettings, WrittenAtDestructionOnlyWhenReadInThisRun) {
     EXPECT_EQ(-99, GetPrivateProfileIntA("VideoStreamConfig", "FrameRate", -99, settingsFile.Path()));
     {
         FormatCatalog attached;
-        attached.formatCount = 3;
+        attached.formats.resize(3);
         attached.LoadSettings();
-        attached.formatCount = 0;
+        attached.formats.clear();
         attached.frameRate = 30;
         attached.formatIndex = 2;
     }

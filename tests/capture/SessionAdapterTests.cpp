@@ -76,7 +76,7 @@ TEST_F(SessionAdapterTest, InitializeAttachesTheAdaptersInOrderAroundTheAudioCap
                                 "builder.FindInterface(NULL, filter[Narvo TV], IAMTVAudio)",
                                 "streamconfig.SetFormat", u8"graph.AddFilter(filter[マイク]", "tvaudio."}));
     EXPECT_EQ(static_cast<IAMStreamConfig*>(&config), formatCatalog.iface);
-    EXPECT_EQ(2, formatCatalog.formatCount);
+    EXPECT_EQ(2, formatCatalog.FormatCount());
     EXPECT_EQ(static_cast<IAMVideoProcAmp*>(&procAmp), procAmpControl.iface);
     EXPECT_EQ(static_cast<IAMTVAudio*>(&tvAudio), tvAudioControl.iface);
     // No preview yet, so no video window.
@@ -99,7 +99,7 @@ TEST_F(SessionAdapterTest, ShutdownDetachesTheAdaptersBeforeLettingGoOfTheGraph)
     EXPECT_EQ(nullptr, tvAudioControl.iface);
     EXPECT_EQ(nullptr, procAmpControl.iface);
     EXPECT_EQ(nullptr, formatCatalog.iface);
-    EXPECT_EQ(nullptr, formatCatalog.formats);
+    EXPECT_TRUE(formatCatalog.formats.empty());
 }
 
 TEST_F(SessionAdapterTest, BuildPreviewGivesTheVideoWindowItsOwnerAndShowsIt) {

@@ -136,7 +136,7 @@ TEST_F(AudioPathTest, ChoosingTheDeviceInUseDetachesAndReattachesIt) {
 TEST_F(AudioPathTest, IndexPastTheListMeansTheCardsOwnOutput) {
     WriteSettings("CaptureAudioDevice=1\r\nAudioDeviceName=マイク\r\n");
     StartViewing();
-    ASSERT_EQ(2, session.audioDeviceCount);
+    ASSERT_EQ(2, session.AudioDeviceCount());
     session.SetMute(false);
     EXPECT_TRUE(session.SelectAudioDevice(2));
     EXPECT_EQ(Lines{u8"graph.RemoveFilter(filter[マイク])"}, fakes::JournalOf({"graph.RemoveFilter"}));

@@ -59,7 +59,7 @@ Values MainConfig(bool save) {
 
 Values VideoStreamConfig(bool save) {
     FormatCatalog catalog;
-    catalog.formatCount = FormatCount; // the list itself is not read
+    catalog.formats.resize(FormatCount); // the list itself is not read
     catalog.LoadSettings();
     EXPECT_GE(catalog.frameRate, 1);
     EXPECT_LE(catalog.frameRate, 30);
@@ -69,7 +69,7 @@ Values VideoStreamConfig(bool save) {
         catalog.SaveSettings();
     }
     const Values values = {Text(catalog.frameRate), Text(catalog.formatIndex)};
-    catalog.formatCount = 0;
+    catalog.formats.clear();
     return values;
 }
 

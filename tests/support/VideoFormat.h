@@ -3,6 +3,10 @@
 #include <windows.h>
 #include <dshow.h>
 
+#include "common/Ownership.h"
+
+#include <cstring>
+
 // A video media type laid out as a device hands it over, owned by the test.
 // Not copyable: the media type points into the object itself.
 struct VideoFormat {
@@ -19,6 +23,14 @@ struct VideoFormat {
         info.bmiHeader.biBitCount = static_cast<WORD>(bits);
         info.bmiHeader.biWidth = width;
         info.bmiHeader.biHeight = height;
+    }
+    // A copy in task memory, as a device hands one out, for a catalogue to own.
+    MediaTypePtr Owned() const {
+        MediaTypePtr copy(static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof type)));
+        *copy = type;
+        copy->pbFormat = static_cast<BYTE*>(CoTaskMemAlloc(sizeof info));
+        memcpy(copy->pbFormat, &info, sizeof info);
+        return copy;
     }
     VideoFormat(const VideoFormat&) = delete;
     VideoFormat& operator=(const VideoFormat&) = delete;

@@ -101,12 +101,10 @@ protected:
         if (window) {
             SendMessageA(window->m_hWnd, WM_CLOSE, 0, 0);
         }
-        formatCatalog.formats = nullptr;
-        formatCatalog.formatCount = 0;
+        formatCatalog.formats.clear();
         formatCatalog.formatIndex = 0;
         formatCatalog.frameRate = 15;
-        captureSession.audioDeviceNames = nullptr;
-        captureSession.audioDeviceCount = 0;
+        captureSession.audioDeviceNames.clear();
         for (int n = 1; n <= TunerControl::PresetCount; ++n) {
             tunerControl.presets[n - 1].Reset(n);
         }
@@ -136,15 +134,11 @@ TEST_F(ContextMenuTest, OneOpeningPutsEveryOwnersItemsInPlaceAndTicksTheirState)
     VideoFormat rgb565(MEDIASUBTYPE_RGB565, 16, 320, 240);
     VideoFormat rgb24small(MEDIASUBTYPE_RGB24, 24, 320, 240);
     VideoFormat rgb24large(MEDIASUBTYPE_RGB24, 24, 640, 480);
-    AM_MEDIA_TYPE* formats[] = {&rgb565.type, &rgb24small.type, &rgb24large.type};
-    formatCatalog.formats = formats;
-    formatCatalog.formatCount = 3;
+    for (const VideoFormat* format : {&rgb565, &rgb24small, &rgb24large}) {
+        formatCatalog.formats.push_back(format->Owned());
+    }
     formatCatalog.formatIndex = 2;
-    char first[] = "ライン入力";
-    char second[] = "ＵＳＢ マイク";
-    char* devices[] = {first, second};
-    captureSession.audioDeviceNames = devices;
-    captureSession.audioDeviceCount = 2;
+    captureSession.audioDeviceNames = {"ライン入力", "ＵＳＢ マイク"};
     DefinePreset(1, 1, "ＮＨＫ");
     DefinePreset(4, 62, "");
     DefinePreset(12, 40, "テレビ");

@@ -41,16 +41,14 @@ protected:
             SendMessageA(slot->m_hWnd, WM_CLOSE, 0, 0);
         }
         EXPECT_EQ(nullptr, slot) << "the window clears its slot when it is destroyed";
-        formatCatalog.formats = nullptr;
-        formatCatalog.formatCount = 0;
+        formatCatalog.formats.clear();
         formatCatalog.formatIndex = 0;
     }
 
     void UseFormat(int width, int height) {
         format = std::make_unique<VideoFormat>(MEDIASUBTYPE_RGB24, 24, width, height);
-        entry = &format->type;
-        formatCatalog.formats = &entry;
-        formatCatalog.formatCount = 1;
+        formatCatalog.formats.clear();
+        formatCatalog.formats.push_back(format->Owned());
         formatCatalog.formatIndex = 0;
     }
 

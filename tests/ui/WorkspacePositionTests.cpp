@@ -46,20 +46,17 @@ protected:
         shifted.top += 30;
         ASSERT_TRUE(SystemParametersInfoA(SPI_SETWORKAREA, 0, &shifted, 0));
         format = std::make_unique<VideoFormat>(MEDIASUBTYPE_RGB24, 24, 320, 240);
-        entry = &format->type;
-        formatCatalog.formats = &entry;
-        formatCatalog.formatCount = 1;
+        formatCatalog.formats.clear();
+        formatCatalog.formats.push_back(format->Owned());
         formatCatalog.formatIndex = 0;
     }
     void TearDown() override {
         SystemParametersInfoA(SPI_SETWORKAREA, 0, &saved, 0);
-        formatCatalog.formats = nullptr;
-        formatCatalog.formatCount = 0;
+        formatCatalog.formats.clear();
     }
 
     RECT saved = {};
     std::unique_ptr<VideoFormat> format;
-    AM_MEDIA_TYPE* entry = nullptr;
 };
 
 TEST_F(ShiftedWorkArea, WindowReopensWhereItWasClosed) {

@@ -1,4 +1,0 @@
-#pragma once
-
-// The holder lives with the other ownership helpers of the tree.
-#include "common/Ownership.h"
