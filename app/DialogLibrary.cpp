@@ -1,6 +1,5 @@
 #include "app/DialogLibrary.h"
 
-#include "app/Globals.h"
 #include "app/SettingsFile.h"
 #include "app/ShowError.h"
 #include "dialogs/DialogExports.h"

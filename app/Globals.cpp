@@ -4,16 +4,6 @@
 // while they are destroyed, before and after it.
 #include "app/Globals.h"
 
-#include "app/SettingsFile.h"
-#include "app/ViewerApp.h"
-#include "capture/CaptureSession.h"
-#include "capture/CrossbarControl.h"
-#include "capture/FormatCatalog.h"
-#include "capture/ProcAmpControl.h"
-#include "capture/TunerControl.h"
-#include "capture/TvAudioControl.h"
-#include "capture/VideoWindowControl.h"
-
 CaptureSession captureSession;
 ViewerApp theApp;
 CrossbarControl crossbarControl;

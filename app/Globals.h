@@ -1,23 +1,14 @@
 #pragma once
 
 // The process-wide objects, constructed in a fixed order in Globals.cpp and
-// destroyed in reverse after the entry point returns.
-class CaptureSession;
-class ViewerApp;
-class CrossbarControl;
-class SettingsFile;
-class TvAudioControl;
-class TunerControl;
-class ProcAmpControl;
-class FormatCatalog;
-class VideoWindowControl;
-
-extern CaptureSession captureSession;
-extern ViewerApp theApp;
-extern CrossbarControl crossbarControl;
-extern SettingsFile settingsFile;
-extern TvAudioControl tvAudioControl;
-extern TunerControl tunerControl;
-extern ProcAmpControl procAmpControl;
-extern FormatCatalog formatCatalog;
-extern VideoWindowControl videoWindowControl;
+// destroyed in reverse after the entry point returns. Each is declared beside
+// its class, so a lower layer sees the ones of its own layer and below.
+#include "app/SettingsFile.h"
+#include "app/ViewerApp.h"
+#include "capture/CaptureSession.h"
+#include "capture/CrossbarControl.h"
+#include "capture/FormatCatalog.h"
+#include "capture/ProcAmpControl.h"
+#include "capture/TunerControl.h"
+#include "capture/TvAudioControl.h"
+#include "capture/VideoWindowControl.h"

@@ -35,3 +35,6 @@ public:
 private:
     char path[PathSize];
 };
+
+// The process-wide one, defined with the other global objects in app/Globals.cpp.
+extern SettingsFile settingsFile;

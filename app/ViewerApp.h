@@ -18,3 +18,6 @@ public:
 
     DECLARE_MESSAGE_MAP()
 };
+
+// The process-wide one, defined with the other global objects in app/Globals.cpp.
+extern ViewerApp theApp;

@@ -1,6 +1,5 @@
 #include "capture/CaptureSession.h"
 
-#include "app/Globals.h"
 #include "app/SettingsFile.h"
 #include "app/ShowError.h"
 #include "common/Ownership.h"
@@ -11,7 +10,6 @@
 #include "capture/TunerControl.h"
 #include "capture/TvAudioControl.h"
 #include "capture/VideoWindowControl.h"
-#include "res/resource.h"
 
 #include <algorithm>
 #include <cmath>
@@ -412,15 +410,15 @@ bool CaptureSession::DetachAudioCapture() {
     return true;
 }
 
-bool CaptureSession::FillMenu(HMENU menu, UINT placeholderId) {
-    const UINT quality = videoQuality > 0.5    ? ID_QUALITY_HIGH
-                         : videoQuality == 0.5 ? ID_QUALITY_MEDIUM
-                                               : ID_QUALITY_LOW;
+bool CaptureSession::FillMenu(HMENU menu, UINT placeholderId, const MenuIds& ids) {
+    const UINT quality = videoQuality > 0.5    ? ids.qualityHigh
+                         : videoQuality == 0.5 ? ids.qualityMedium
+                                               : ids.qualityLow;
     CheckMenuItem(menu, quality, MF_BYCOMMAND | MF_CHECKED);
     if (muteAudio) {
-        CheckMenuItem(menu, ID_AUDIO_MUTE, MF_BYCOMMAND | MF_CHECKED);
+        CheckMenuItem(menu, ids.audioMute, MF_BYCOMMAND | MF_CHECKED);
     } else if (!captureAudioDevice) {
-        CheckMenuItem(menu, ID_AUDIO_CARD, MF_BYCOMMAND | MF_CHECKED);
+        CheckMenuItem(menu, ids.audioCard, MF_BYCOMMAND | MF_CHECKED);
     }
     for (int i = 0; i < AudioDeviceCount(); ++i) {
         const char* name = audioDeviceNames[i].c_str();
@@ -432,10 +430,10 @@ bool CaptureSession::FillMenu(HMENU menu, UINT placeholderId) {
     }
     DeleteMenu(menu, placeholderId, MF_BYCOMMAND);
     if (zoomRateSave) {
-        CheckMenuItem(menu, ID_KEEP_ASPECT, MF_BYCOMMAND | MF_CHECKED);
+        CheckMenuItem(menu, ids.keepAspect, MF_BYCOMMAND | MF_CHECKED);
     }
     if (topMostWindow) {
-        CheckMenuItem(menu, ID_TOPMOST, MF_BYCOMMAND | MF_CHECKED);
+        CheckMenuItem(menu, ids.topMost, MF_BYCOMMAND | MF_CHECKED);
     }
     return true;
 }

@@ -43,7 +43,18 @@ public:
     bool SelectAudioDevice(int index);
     bool AttachAudioCapture();
     bool DetachAudioCapture();
-    bool FillMenu(HMENU menu, UINT placeholderId);
+    // The context menu's command ids: the resources define them, the caller passes them in.
+    struct MenuIds {
+        UINT qualityHigh;
+        UINT qualityMedium;
+        UINT qualityLow;
+        UINT audioMute;
+        UINT audioCard;
+        UINT keepAspect;
+        UINT topMost;
+    };
+    // Audio device i goes before the placeholder as command placeholderId + 1 + i.
+    bool FillMenu(HMENU menu, UINT placeholderId, const MenuIds& ids);
 
     // Device searches through the system device enumerator.
     bool HasInputPin(IBaseFilter* filter);
@@ -76,3 +87,6 @@ private:
     bool comInitialized = false;
     bool stopRefused = false; // the last stop failed, so the chain is still built
 };
+
+// The process-wide one, defined with the other global objects in app/Globals.cpp.
+extern CaptureSession captureSession;

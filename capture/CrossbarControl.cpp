@@ -1,8 +1,6 @@
 #include "capture/CrossbarControl.h"
 
-#include "app/Globals.h"
 #include "app/SettingsFile.h"
-#include "res/resource.h"
 
 #include <type_traits>
 
@@ -119,12 +117,12 @@ bool CrossbarControl::RouteAudio(bool on) {
     return iface->CanRoute(output, input) == S_OK && iface->Route(output, input) == S_OK;
 }
 
-bool CrossbarControl::CheckInputMenu(HMENU menu) const {
-    UINT command = ID_INPUT_TUNER;
+bool CrossbarControl::CheckInputMenu(HMENU menu, const InputMenuIds& ids) const {
+    UINT command = ids.tuner;
     if (videoSource == SourceComposite) {
-        command = ID_INPUT_VIDEO;
+        command = ids.composite;
     } else if (videoSource == SourceSVideo) {
-        command = ID_INPUT_SVIDEO;
+        command = ids.sVideo;
     }
     CheckMenuItem(menu, command, MF_BYCOMMAND | MF_CHECKED);
     return true;

@@ -31,7 +31,13 @@ public:
     bool SelectComposite();
     bool SelectSVideo();
     bool RouteAudio(bool on);
-    bool CheckInputMenu(HMENU menu) const;
+    // The input items' command ids: the resources define them, the caller passes them in.
+    struct InputMenuIds {
+        UINT tuner;
+        UINT composite;
+        UINT sVideo;
+    };
+    bool CheckInputMenu(HMENU menu, const InputMenuIds& ids) const;
 
     int inputPinCount = 0;
     int outputPinCount = 0;
@@ -43,3 +49,6 @@ private:
 
     bool sourceLoaded = false;
 };
+
+// The process-wide one, defined with the other global objects in app/Globals.cpp.
+extern CrossbarControl crossbarControl;

@@ -1,8 +1,6 @@
 #include "capture/FormatCatalog.h"
 
-#include "app/Globals.h"
 #include "app/SettingsFile.h"
-#include "res/resource.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -221,7 +219,7 @@ bool FormatCatalog::GetCurrentSize(int& width, int& height) const {
     return true;
 }
 
-bool FormatCatalog::FillMenu(HMENU menu, UINT placeholderId) const {
+bool FormatCatalog::FillMenu(HMENU menu, UINT placeholderId, const RateMenuIds& rateIds) const {
     const int shown = std::min(FormatCount(), MaxMenuFormats);
     if (shown > 0) {
         GUID groupSubtype = formats[0]->subtype;
@@ -246,13 +244,13 @@ bool FormatCatalog::FillMenu(HMENU menu, UINT placeholderId) const {
     }
     DeleteMenu(menu, placeholderId, MF_BYCOMMAND);
 
-    UINT rateId = ID_FRAMERATE_CUSTOM;
+    UINT rateId = rateIds.custom;
     if (frameRate == 30) {
-        rateId = ID_FRAMERATE_30;
+        rateId = rateIds.rate30;
     } else if (frameRate == 15) {
-        rateId = ID_FRAMERATE_15;
+        rateId = rateIds.rate15;
     } else if (frameRate == 5) {
-        rateId = ID_FRAMERATE_5;
+        rateId = rateIds.rate5;
     }
     CheckMenuItem(menu, rateId, MF_BYCOMMAND | MF_CHECKED);
     return true;

@@ -25,7 +25,15 @@ public:
     bool SetFrameRate(int fps);
     bool SelectFormat(int index);
     bool GetCurrentSize(int& width, int& height) const;
-    bool FillMenu(HMENU menu, UINT placeholderId) const;
+    // The frame-rate items' command ids: the resources define them, the caller passes them in.
+    struct RateMenuIds {
+        UINT rate30;
+        UINT rate15;
+        UINT rate5;
+        UINT custom;
+    };
+    // Format i goes before the placeholder as command placeholderId + 1 + i.
+    bool FillMenu(HMENU menu, UINT placeholderId, const RateMenuIds& rateIds) const;
 
     int Enumerate();
     int FormatCount() const { return static_cast<int>(formats.size()); }
@@ -45,3 +53,6 @@ public:
 private:
     bool settingsLoaded = false;
 };
+
+// The process-wide one, defined with the other global objects in app/Globals.cpp.
+extern FormatCatalog formatCatalog;

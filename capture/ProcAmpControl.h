@@ -11,3 +11,6 @@ public:
     // Shows every listed page but the first in a modal property frame.
     void ShowPropertyPages(HWND owner);
 };
+
+// The process-wide one, defined with the other global objects in app/Globals.cpp.
+extern ProcAmpControl procAmpControl;

@@ -1,6 +1,5 @@
 #include "capture/TunerControl.h"
 
-#include "app/Globals.h"
 #include "app/SettingsFile.h"
 #include "capture/DeviceName.h"
 

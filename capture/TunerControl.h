@@ -37,3 +37,6 @@ public:
 private:
     bool presetsLoaded = false;
 };
+
+// The process-wide one, defined with the other global objects in app/Globals.cpp.
+extern TunerControl tunerControl;

@@ -10,3 +10,6 @@ public:
 
     bool OnAttached();
 };
+
+// The process-wide one, defined with the other global objects in app/Globals.cpp.
+extern TvAudioControl tvAudioControl;

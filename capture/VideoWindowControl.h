@@ -19,3 +19,6 @@ public:
 
     IVideoWindow* iface = nullptr;
 };
+
+// The process-wide one, defined with the other global objects in app/Globals.cpp.
+extern VideoWindowControl videoWindowControl;

@@ -1,6 +1,5 @@
 #include "ui/ContextMenu.h"
 
-#include "app/Globals.h"
 #include "capture/CaptureSession.h"
 #include "capture/CrossbarControl.h"
 #include "capture/FormatCatalog.h"
@@ -10,6 +9,19 @@
 #include "res/resource.h"
 
 namespace ContextMenu {
+
+CaptureSession::MenuIds SessionIds() {
+    return {ID_QUALITY_HIGH, ID_QUALITY_MEDIUM, ID_QUALITY_LOW, ID_AUDIO_MUTE,
+            ID_AUDIO_CARD,   ID_KEEP_ASPECT,    ID_TOPMOST};
+}
+
+FormatCatalog::RateMenuIds RateIds() {
+    return {ID_FRAMERATE_30, ID_FRAMERATE_15, ID_FRAMERATE_5, ID_FRAMERATE_CUSTOM};
+}
+
+CrossbarControl::InputMenuIds InputIds() {
+    return {ID_INPUT_TUNER, ID_INPUT_VIDEO, ID_INPUT_SVIDEO};
+}
 
 void Open(CWnd& owner, CPoint clientPoint) {
     CPoint screenPoint = clientPoint;
@@ -23,10 +35,10 @@ void Open(CWnd& owner, CPoint clientPoint) {
         return;
     }
     HMENU popup = popupMenu->m_hMenu;
-    crossbarControl.CheckInputMenu(popup);
+    crossbarControl.CheckInputMenu(popup, InputIds());
     tunerControl.FillMenu(popup, ID_CHANNEL_ITEM);
-    formatCatalog.FillMenu(popup, ID_VIDEO_FORMAT);
-    captureSession.FillMenu(popup, ID_SOUND_DEVICE);
+    formatCatalog.FillMenu(popup, ID_VIDEO_FORMAT, RateIds());
+    captureSession.FillMenu(popup, ID_SOUND_DEVICE, SessionIds());
     popupMenu->TrackPopupMenu(0, screenPoint.x, screenPoint.y, &owner);
     menu.DestroyMenu();
 }

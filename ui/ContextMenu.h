@@ -1,5 +1,8 @@
 #pragma once
 
+#include "capture/CaptureSession.h"
+#include "capture/CrossbarControl.h"
+#include "capture/FormatCatalog.h"
 #include "framework/Geometry.h"
 
 class CWnd;
@@ -9,5 +12,10 @@ class CWnd;
 namespace ContextMenu {
 
 void Open(CWnd& owner, CPoint clientPoint);
+
+// The menu resource's command ids, for the owners that fill and tick it.
+CaptureSession::MenuIds SessionIds();
+FormatCatalog::RateMenuIds RateIds();
+CrossbarControl::InputMenuIds InputIds();
 
 } // namespace ContextMenu

@@ -3,7 +3,6 @@
 #include "ui/ViewerWnd.h"
 
 #include "app/DialogLibrary.h"
-#include "app/Globals.h"
 #include "capture/CaptureSession.h"
 #include "capture/CrossbarControl.h"
 #include "capture/FormatCatalog.h"

@@ -1,6 +1,5 @@
 #include "ui/ViewerWnd.h"
 
-#include "app/Globals.h"
 #include "capture/CaptureSession.h"
 #include "capture/FormatCatalog.h"
 #include "capture/VideoWindowControl.h"

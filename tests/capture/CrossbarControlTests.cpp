@@ -6,6 +6,7 @@
 #include "tests/fakes/FakeComTest.h"
 #include "tests/fakes/FakeCrossbar.h"
 #include "tests/fakes/FakeGraph.h"
+#include "ui/ContextMenu.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ protected:
         AppendMenuA(inputs, MF_STRING, SVideo, "SVIDEO");
         HMENU popup = CreatePopupMenu();
         AppendMenuA(popup, MF_POPUP, reinterpret_cast<UINT_PTR>(inputs), "入力切替");
-        EXPECT_TRUE(control->CheckInputMenu(popup));
+        EXPECT_TRUE(control->CheckInputMenu(popup, ContextMenu::InputIds()));
         std::vector<UINT> ticked;
         for (UINT id : {Tuner, Video, SVideo}) {
             if (GetMenuState(popup, id, MF_BYCOMMAND) & MF_CHECKED) {

@@ -2,6 +2,7 @@
 // bound, which are passed over, how names come through the ANSI code page,
 // and that every object of the walk is given back.
 #include "tests/capture/SessionFixture.h"
+#include "ui/ContextMenu.h"
 
 #include <cstring>
 
@@ -177,7 +178,7 @@ TEST_F(AudioSearchTest, TwelveDevicesListTheFirstTenAndTheUnnamedDoNotCount) {
     // The menu offers 501 to 510.
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, 500, "SOUND DEVICE");
-    session.FillMenu(menu, 500);
+    session.FillMenu(menu, 500, ContextMenu::SessionIds());
     ASSERT_EQ(10, GetMenuItemCount(menu));
     EXPECT_EQ(501u, GetMenuItemID(menu, 0));
     EXPECT_EQ(510u, GetMenuItemID(menu, 9));
@@ -249,7 +250,7 @@ TEST_F(AudioSearchTest, CutNameFindsItsDeviceOnTheNextStartAndIsTicked) {
     EXPECT_EQ(static_cast<IBaseFilter*>(&longName.filter), next.audioFilter);
     HMENU menu = CreatePopupMenu();
     AppendMenuA(menu, MF_STRING, 500, "SOUND DEVICE");
-    next.FillMenu(menu, 500);
+    next.FillMenu(menu, 500, ContextMenu::SessionIds());
     EXPECT_EQ(static_cast<UINT>(MF_UNCHECKED), GetMenuState(menu, 501, MF_BYCOMMAND) & MF_CHECKED);
     EXPECT_EQ(static_cast<UINT>(MF_CHECKED), GetMenuState(menu, 502, MF_BYCOMMAND) & MF_CHECKED);
     DestroyMenu(menu);

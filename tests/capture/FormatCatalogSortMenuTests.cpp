@@ -6,6 +6,7 @@
 #include "capture/FormatCatalog.h"
 #include "res/resource.h"
 #include "tests/support/VideoFormat.h"
+#include "ui/ContextMenu.h"
 
 #include <gtest/gtest.h>
 
@@ -121,7 +122,7 @@ TEST_F(FormatCatalogMenu, GroupsBySubtypeAndBitsWithSeparatorsAndTicksTheCurrent
     Use({&a, &b, &c});
     catalog.formatIndex = 1;
     catalog.frameRate = 30;
-    catalog.FillMenu(menu, ID_VIDEO_FORMAT);
+    catalog.FillMenu(menu, ID_VIDEO_FORMAT, ContextMenu::RateIds());
 
     ASSERT_EQ(4, GetMenuItemCount(formatMenu));
     EXPECT_EQ(601u, GetMenuItemID(formatMenu, 0));
@@ -139,7 +140,7 @@ TEST_F(FormatCatalogMenu, GroupsBySubtypeAndBitsWithSeparatorsAndTicksTheCurrent
 
 TEST_F(FormatCatalogMenu, EmptyCatalogueLeavesAnEmptySubmenuAndTicksTheRate) {
     catalog.frameRate = 20;
-    catalog.FillMenu(menu, ID_VIDEO_FORMAT);
+    catalog.FillMenu(menu, ID_VIDEO_FORMAT, ContextMenu::RateIds());
     EXPECT_EQ(0, GetMenuItemCount(formatMenu));
     EXPECT_TRUE(Checked(ID_FRAMERATE_CUSTOM));
     EXPECT_FALSE(Checked(ID_FRAMERATE_30));
@@ -155,7 +156,7 @@ TEST_F(FormatCatalogMenu, OnlyTheFirst99VideoFormatsAreOfferedSoNoneReachesThePr
         list.push_back(owned.back().get());
     }
     Use(list);
-    catalog.FillMenu(menu, ID_VIDEO_FORMAT);
+    catalog.FillMenu(menu, ID_VIDEO_FORMAT, ContextMenu::RateIds());
     ASSERT_EQ(99, GetMenuItemCount(formatMenu));
     EXPECT_EQ(699u, GetMenuItemID(formatMenu, 98));
     EXPECT_EQ(120, catalog.FormatCount());

@@ -1,6 +1,7 @@
 // The audio path (mute, the card's own output, a listed capture device) and
 // the session's share of the context menu, read back from a real popup menu.
 #include "tests/capture/SessionFixture.h"
+#include "ui/ContextMenu.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ TEST_F(AudioPathTest, ChoosingAListedDeviceRestartsThePreviewWithIt) {
     EXPECT_STREQ("ライン入力", session.audioDeviceName);
     EXPECT_EQ(static_cast<IBaseFilter*>(&line.filter), session.audioFilter);
 
-    session.FillMenu(menu.root, SoundDevice);
+    session.FillMenu(menu.root, SoundDevice, ::ContextMenu::SessionIds());
     EXPECT_EQ((Lines{std::to_string(Mute) + " ミュート",
                      std::to_string(CardAudio) + " 内蔵スピーカまたはサウンド入力", "---", "501 マイク",
                      "502 ライン入力 checked"}),
@@ -145,7 +146,7 @@ TEST_F(AudioPathTest, IndexPastTheListMeansTheCardsOwnOutput) {
     EXPECT_FALSE(session.captureAudioDevice);
     EXPECT_STREQ("", session.audioDeviceName);
     EXPECT_FALSE(graph.Holds(&microphone.filter));
-    session.FillMenu(menu.root, SoundDevice);
+    session.FillMenu(menu.root, SoundDevice, ::ContextMenu::SessionIds());
     EXPECT_EQ((std::vector<UINT>{CardAudio}), menu.CheckedOf({Mute, CardAudio, 501, 502}));
 }
 
@@ -157,7 +158,7 @@ TEST_F(AudioPathTest, MuteDropsTheCaptureDevice) {
     EXPECT_TRUE(session.muteAudio);
     EXPECT_FALSE(session.captureAudioDevice);
     EXPECT_EQ(nullptr, session.audioFilter);
-    session.FillMenu(menu.root, SoundDevice);
+    session.FillMenu(menu.root, SoundDevice, ::ContextMenu::SessionIds());
     EXPECT_EQ((std::vector<UINT>{Mute}), menu.CheckedOf({Mute, CardAudio, 501, 502}));
     session.Shutdown();
     EXPECT_EQ("1", Stored("MuteAudio"));
@@ -168,7 +169,7 @@ TEST_F(AudioPathTest, MutedCaptureDeviceTicksOnlyMute) {
     WriteSettings("MuteAudio=1\r\nCaptureAudioDevice=1\r\nAudioDeviceName=マイク\r\n");
     Start();
     EXPECT_EQ(static_cast<IBaseFilter*>(&microphone.filter), session.audioFilter);
-    session.FillMenu(menu.root, SoundDevice);
+    session.FillMenu(menu.root, SoundDevice, ::ContextMenu::SessionIds());
     EXPECT_EQ((std::vector<UINT>{Mute}), menu.CheckedOf({Mute, CardAudio, 501, 502}));
 }
 
@@ -176,7 +177,7 @@ TEST_F(AudioPathTest, NameLeftWithoutCaptureTicksBothCardAndDevice) {
     WriteSettings("CaptureAudioDevice=0\r\nAudioDeviceName=マイク\r\n");
     Start();
     EXPECT_EQ(nullptr, session.audioFilter);
-    session.FillMenu(menu.root, SoundDevice);
+    session.FillMenu(menu.root, SoundDevice, ::ContextMenu::SessionIds());
     EXPECT_EQ((std::vector<UINT>{CardAudio, 501}), menu.CheckedOf({Mute, CardAudio, 501, 502}));
 }
 
@@ -186,7 +187,7 @@ TEST_F(AudioPathTest, DeviceIsTickedWhateverTheLetterCaseOfItsName) {
     session.ListAudioDevices();
     strcpy(session.audioDeviceName, "usb AUDIO");
     session.captureAudioDevice = true;
-    session.FillMenu(menu.root, SoundDevice);
+    session.FillMenu(menu.root, SoundDevice, ::ContextMenu::SessionIds());
     EXPECT_EQ((std::vector<UINT>{503}), menu.CheckedOf({Mute, CardAudio, 501, 502, 503}));
 }
 
@@ -202,13 +203,13 @@ TEST_F(MenuTest, QualityTickFollowsTheStoredQuality) {
         SCOPED_TRACE(c.first);
         ContextMenu fresh;
         session.videoQuality = c.first;
-        session.FillMenu(fresh.root, SoundDevice);
+        session.FillMenu(fresh.root, SoundDevice, ::ContextMenu::SessionIds());
         EXPECT_EQ((std::vector<UINT>{c.second}), fresh.CheckedOf({High, Medium, Low}));
     }
 }
 
 TEST_F(MenuTest, NoDevicesLeavesTheSeparatorLast) {
-    session.FillMenu(menu.root, SoundDevice);
+    session.FillMenu(menu.root, SoundDevice, ::ContextMenu::SessionIds());
     EXPECT_EQ((Lines{std::to_string(Mute) + " ミュート",
                      std::to_string(CardAudio) + " 内蔵スピーカまたはサウンド入力 checked", "---"}),
               menu.AudioItems());
@@ -218,14 +219,14 @@ TEST_F(MenuTest, NoDevicesLeavesTheSeparatorLast) {
 TEST_F(MenuTest, KeepAspectAndTopMostAreTickedFromTheirFlags) {
     session.zoomRateSave = true;
     session.topMostWindow = false;
-    session.FillMenu(menu.root, SoundDevice);
+    session.FillMenu(menu.root, SoundDevice, ::ContextMenu::SessionIds());
     EXPECT_TRUE(menu.Checked(KeepAspect));
     EXPECT_FALSE(menu.Checked(TopMost));
 
     ContextMenu other;
     session.zoomRateSave = false;
     session.topMostWindow = true;
-    session.FillMenu(other.root, SoundDevice);
+    session.FillMenu(other.root, SoundDevice, ::ContextMenu::SessionIds());
     EXPECT_FALSE(other.Checked(KeepAspect));
     EXPECT_TRUE(other.Checked(TopMost));
 }
