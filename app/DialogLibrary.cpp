@@ -6,6 +6,9 @@
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 
+#include <memory>
+#include <type_traits>
+
 namespace DialogLibrary {
 
 namespace {
@@ -16,17 +19,17 @@ HWND Owner() {
 }
 
 template <typename Export, typename Argument> bool Call(const char* exportName, Argument argument) {
-    HMODULE library = LoadLibraryA(DIALOG_LIBRARY_NAME);
+    const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> library(
+        LoadLibraryA(DIALOG_LIBRARY_NAME), &FreeLibrary);
     if (!library) {
         ShowError("必要なファイルが見つかりません");
         return false;
     }
     bool result = false;
-    if (FARPROC address = GetProcAddress(library, exportName)) {
+    if (FARPROC address = GetProcAddress(library.get(), exportName)) {
         const Export dialog = reinterpret_cast<Export>(reinterpret_cast<void*>(address));
         result = dialog(Owner(), argument) != 0;
     }
-    FreeLibrary(library);
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include "ui/ViewerWnd.h"
 
 #include <cstring>
+#include <memory>
 
 BEGIN_MESSAGE_MAP(ViewerApp, CWinApp)
 ON_COMMAND(ID_HELP, OnHelp)
@@ -24,13 +25,13 @@ BOOL ViewerApp::InitInstance() {
     if (!captureSession.Initialize()) {
         return FALSE;
     }
-    ViewerWnd* window = new ViewerWnd;
+    auto window = std::make_unique<ViewerWnd>();
+    // Without a window nothing could ever end the message loop.
     if (!window->CreateViewer(&viewerWnd)) {
-        // Without a window nothing could ever end the message loop.
-        delete window;
         return FALSE;
     }
-    m_pMainWnd = window;
+    // A created window deletes itself when it is destroyed.
+    m_pMainWnd = window.release();
     return TRUE;
 }
 

@@ -11,8 +11,11 @@
 
 namespace {
 
-// WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, created hidden.
-constexpr DWORD ViewerStyle = 0x06CF0000;
+// Created hidden; the video window is a child that must not be painted over.
+constexpr DWORD ViewerStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
+// The numbered commands after a placeholder run up to the next placeholder, 100 further.
+constexpr UINT NumberedCommands = 99;
+static_assert(FormatCatalog::MaxMenuFormats <= NumberedCommands, "format commands stay before the presets");
 constexpr WPARAM MoveByCaption = SC_MOVE | HTCAPTION;
 
 // The current format's size as the window uses it: a bottom-up format's
@@ -40,11 +43,11 @@ ON_WM_WINDOWPOSCHANGING()
 ON_COMMAND(ID_KEEP_ASPECT, OnKeepAspect)
 ON_COMMAND(ID_TOPMOST, OnTopMost)
 ON_COMMAND(ID_APP_QUIT, OnQuit)
-ON_COMMAND_RANGE(ID_CHANNEL_ITEM + 1, ID_CHANNEL_ITEM + 99, OnPreset)
+ON_COMMAND_RANGE(ID_CHANNEL_ITEM + 1, ID_CHANNEL_ITEM + NumberedCommands, OnPreset)
 ON_COMMAND(ID_INPUT_TUNER, OnInputTuner)
 ON_COMMAND(ID_INPUT_VIDEO, OnInputVideo)
 ON_COMMAND(ID_INPUT_SVIDEO, OnInputSVideo)
-ON_COMMAND_RANGE(ID_VIDEO_FORMAT + 1, ID_VIDEO_FORMAT + 99, OnFormat)
+ON_COMMAND_RANGE(ID_VIDEO_FORMAT + 1, ID_VIDEO_FORMAT + FormatCatalog::MaxMenuFormats, OnFormat)
 ON_COMMAND(ID_CHANNEL_SETUP, OnChannelSetup)
 ON_COMMAND(ID_FRAMERATE_30, OnFrameRate30)
 ON_COMMAND(ID_FRAMERATE_15, OnFrameRate15)
@@ -56,7 +59,7 @@ ON_COMMAND(ID_QUALITY_LOW, OnQualityLow)
 ON_COMMAND(ID_PICTURE_ADJUST, OnPictureAdjust)
 ON_COMMAND(ID_AUDIO_MUTE, OnAudioMute)
 ON_COMMAND(ID_AUDIO_CARD, OnAudioCard)
-ON_COMMAND_RANGE(ID_SOUND_DEVICE + 1, ID_SOUND_DEVICE + 99, OnAudioDevice)
+ON_COMMAND_RANGE(ID_SOUND_DEVICE + 1, ID_SOUND_DEVICE + NumberedCommands, OnAudioDevice)
 ON_COMMAND(ID_HELP_CONTENTS, OnHelpContents)
 ON_COMMAND(ID_VERSION_INFO, OnVersionInfo)
 END_MESSAGE_MAP()
