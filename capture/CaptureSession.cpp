@@ -2,7 +2,6 @@
 
 #include "app/SettingsFile.h"
 #include "app/ShowError.h"
-#include "common/Ownership.h"
 #include "capture/CrossbarControl.h"
 #include "capture/DeviceName.h"
 #include "capture/FormatCatalog.h"
@@ -10,6 +9,7 @@
 #include "capture/TunerControl.h"
 #include "capture/TvAudioControl.h"
 #include "capture/VideoWindowControl.h"
+#include "common/Ownership.h"
 
 #include <algorithm>
 #include <cmath>

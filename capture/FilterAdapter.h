@@ -1,9 +1,9 @@
 #pragma once
 
+#include "common/Ownership.h"
+
 #include <windows.h>
 #include <dshow.h>
-
-#include "common/Ownership.h"
 
 // The common shape of the control objects on the card's interfaces: one held
 // interface reference, taken by Attach and given back by Detach only.

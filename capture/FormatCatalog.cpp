@@ -64,6 +64,9 @@ int FormatCatalog::Enumerate() {
         return 0;
     }
     std::vector<MediaTypePtr> kept;
+    if (static_cast<size_t>(capabilityCount) > kept.max_size()) {
+        return 0;
+    }
     try {
         kept.reserve(static_cast<size_t>(capabilityCount));
     } catch (const std::bad_alloc&) {
