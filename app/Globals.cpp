@@ -7,15 +7,19 @@
 #include "app/SettingsFile.h"
 #include "app/ViewerApp.h"
 #include "capture/CaptureSession.h"
+#include "capture/CrossbarControl.h"
 #include "capture/FormatCatalog.h"
 #include "capture/ProcAmpControl.h"
+#include "capture/TunerControl.h"
 #include "capture/TvAudioControl.h"
 #include "capture/VideoWindowControl.h"
 
 CaptureSession captureSession;
 ViewerApp theApp;
+CrossbarControl crossbarControl;
 SettingsFile settingsFile;
 TvAudioControl tvAudioControl;
+TunerControl tunerControl;
 ProcAmpControl procAmpControl;
 FormatCatalog formatCatalog;
 VideoWindowControl videoWindowControl;

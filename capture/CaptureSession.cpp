@@ -4,9 +4,11 @@
 #include "app/SettingsFile.h"
 #include "app/ShowError.h"
 #include "capture/ComRef.h"
+#include "capture/CrossbarControl.h"
 #include "capture/DeviceName.h"
 #include "capture/FormatCatalog.h"
 #include "capture/ProcAmpControl.h"
+#include "capture/TunerControl.h"
 #include "capture/TvAudioControl.h"
 #include "capture/VideoWindowControl.h"
 #include "res/resource.h"
@@ -103,12 +105,16 @@ bool CaptureSession::Initialize() {
     formatCatalog.Attach(builder, videoFilter);
     AttachAudioCapture();
     procAmpControl.Attach(builder, videoFilter);
+    crossbarAttached = crossbarControl.Attach(builder, videoFilter);
+    tunerControl.Attach(builder, videoFilter);
     tvAudioControl.Attach(builder, videoFilter);
     return true;
 }
 
 bool CaptureSession::Shutdown() {
     tvAudioControl.Detach();
+    tunerControl.Detach();
+    crossbarControl.Detach();
     crossbarAttached = false;
     procAmpControl.Detach();
     formatCatalog.Detach();
@@ -273,6 +279,10 @@ bool CaptureSession::RunGraph() {
             started = state == State_Running;
         }
         control.Reset();
+    }
+    // Every start routes or mutes the card's audio, whether or not the graph runs.
+    if (crossbarAttached) {
+        crossbarControl.RouteAudio(!muteAudio);
     }
     return started;
 }

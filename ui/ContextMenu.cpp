@@ -2,7 +2,9 @@
 
 #include "app/Globals.h"
 #include "capture/CaptureSession.h"
+#include "capture/CrossbarControl.h"
 #include "capture/FormatCatalog.h"
+#include "capture/TunerControl.h"
 #include "framework/Menu.h"
 #include "framework/Wnd.h"
 #include "res/resource.h"
@@ -21,8 +23,8 @@ void Open(CWnd& owner, CPoint clientPoint) {
         return;
     }
     HMENU popup = popupMenu->m_hMenu;
-    // No presets are kept yet: the channel placeholder goes, as with an empty preset table.
-    DeleteMenu(popup, ID_CHANNEL_ITEM, MF_BYCOMMAND);
+    crossbarControl.CheckInputMenu(popup);
+    tunerControl.FillMenu(popup, ID_CHANNEL_ITEM);
     formatCatalog.FillMenu(popup, ID_VIDEO_FORMAT);
     captureSession.FillMenu(popup, ID_SOUND_DEVICE);
     popupMenu->TrackPopupMenu(0, screenPoint.x, screenPoint.y, &owner);

@@ -33,10 +33,16 @@ protected:
     void OnQuit();
 
     // Context menu commands (ViewerCommands.cpp).
+    void OnPreset(UINT id);
+    void OnChannelSetup();
+    void OnInputTuner();
+    void OnInputVideo();
+    void OnInputSVideo();
     void OnFormat(UINT id);
     void OnFrameRate30();
     void OnFrameRate15();
     void OnFrameRate5();
+    void OnFrameRateCustom();
     void OnQualityHigh();
     void OnQualityMedium();
     void OnQualityLow();
@@ -45,6 +51,7 @@ protected:
     void OnAudioCard();
     void OnAudioDevice(UINT id);
     void OnHelpContents();
+    void OnVersionInfo();
 
     DECLARE_MESSAGE_MAP()
 

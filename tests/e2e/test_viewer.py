@@ -90,6 +90,9 @@ class ViewerTest(unittest.TestCase):
 
         text = viewer.settings_text()
         self.assertLess(text.index('[MainConfig]'), text.index('[VideoStreamConfig]'))
+        self.assertLess(text.index('[VideoStreamConfig]'), text.index('[TVTuner]'))
+        self.assertLess(text.index('[TVTuner]'), text.index('[Crossbar]'))
+        self.assertNotIn('[Preset Channel]', text)
         self.assertEqual(['VideoDeviceName', 'MuteAudio', 'CaptureAudioDevice', 'AudioDeviceName',
                           'VideoQuality', 'WindowPosX', 'WindowPosY', 'ZoomRateSave', 'TopMostWindow'],
                          list(viewer.settings()['MainConfig']))
