@@ -112,11 +112,14 @@ class Watcher(LineProcess):
 class Program:
     """One run of a Windows program in a folder of its own (its settings stay private)."""
 
-    def __init__(self, exe, title, args=(), env=None):
+    def __init__(self, exe, title, args=(), env=None, settings=None):
         self.title = title
         self.folder = tempfile.mkdtemp(prefix='narvo-bench-')
         self.exe = os.path.join(self.folder, os.path.basename(exe))
         shutil.copy(exe, self.exe)
+        if settings:
+            with open(os.path.splitext(self.exe)[0] + '.ini', 'wb') as f:
+                f.write(settings.replace('\n', '\r\n').encode('cp932'))
         self.args = list(args)
         self.env = wine_environment(env)
         self.process = None
@@ -184,14 +187,14 @@ def private_kb(pid):
 def wineserver_pid():
     """The server of the bench's prefix: it works in a folder named by the prefix's device and inode."""
     info = os.stat(PREFIX)
-    folder = '/tmp/.wine-%d/server-%x-%x' % (os.getuid(), info.st_dev, info.st_ino)
+    folder = 'server-%x-%x' % (info.st_dev, info.st_ino)
     for entry in os.listdir('/proc'):
         if entry.isdigit():
             try:
                 with open('/proc/%s/comm' % entry) as f:
                     if not f.read().startswith('wineserver'):
                         continue
-                if os.readlink('/proc/%s/cwd' % entry) == folder:
+                if os.path.basename(os.readlink('/proc/%s/cwd' % entry)) == folder:
                     return int(entry)
             except OSError:
                 continue

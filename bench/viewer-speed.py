@@ -22,16 +22,17 @@ CHANNEL_BITS = 'changed=' + ';'.join('%d,12' % (36 + 12 * i) for i in range(6))
 # Both start as NarvoTV does on its first start: RGB565 320x240 at 15 fps.
 # Every picture term asks for the tuner's red input block too: while a
 # program rebuilds its preview the window shows black, not the new picture.
-# A point outside the window counts as black, so changed=600,400 is the
-# first picture that fills a 640x480 window.
+# The 640x480 picture is there when (600, 400), outside the old window, shows
+# the station's red (180,36,36) of channel 1.
 # A format switch goes to RGB32 640x480: the viewer's 10th format (it sorts
-# them), the card's 3rd capability; a preset switch to the viewer's second
-# preset, and the minimal program tunes channel 3.
+# them), the card's 3rd capability. The viewer starts with no presets; its
+# settings give it two, channels 1 and 3, and a preset switch goes to the
+# second, while the minimal program tunes channel 3.
 PROGRAMS = {
     'NarvoTV': dict(exe=os.path.join(benchlib.BUILD, 'bin', 'NarvoTV.exe'), title='NARVO TV Viewer', args=[],
-                    format_640=610, preset=702),
+                    format_640=610, preset=702, settings='[Preset Channel]\nCH1=1\nCH2=3\n'),
     'minimal': dict(exe=os.path.join(benchlib.BUILD, 'bench', 'MinimalPreview.exe'), title='Minimal Preview',
-                    args=['RGB565', '320', '240', '15'], format_640=603, preset=703),
+                    args=['RGB565', '320', '240', '15'], format_640=603, preset=703, settings=None),
 }
 FIGURES = [
     ('start, cold (ms)', 'cold'),
@@ -78,7 +79,7 @@ def timed(watcher, agent, title, command, terms, limit=30):
 def cold_start(name, spec, watcher):
     """From a stopped Wine server to the first picture; the server is stopped again after."""
     benchlib.stop_wine_server()
-    program = Program(spec['exe'], spec['title'], spec['args'])
+    program = Program(spec['exe'], spec['title'], spec['args'], settings=spec['settings'])
     try:
         watcher.arm(spec['title'], ['px=12,12,' + RED], 120)
         started = time.time()
@@ -92,7 +93,8 @@ def cold_start(name, spec, watcher):
 
 def warm_run(name, spec, watcher, agent, seconds):
     frames_file = tempfile.mktemp(prefix='narvo-frames-', suffix='.txt')
-    program = Program(spec['exe'], spec['title'], spec['args'], env={'SIMTV_FRAMES': frames_file})
+    program = Program(spec['exe'], spec['title'], spec['args'], env={'SIMTV_FRAMES': frames_file},
+                      settings=spec['settings'])
     title = spec['title']
     result = {}
     try:
@@ -117,7 +119,7 @@ def warm_run(name, spec, watcher, agent, seconds):
             result['servercpu'] = benchlib.cpu_seconds(server) - server0
 
         result['format'] = timed(watcher, agent, title, spec['format_640'],
-                                 ['px=12,12,' + RED, 'changed=600,400'])
+                                 ['px=12,12,' + RED, 'px=600,400,182,36,36'])
         result['audio'] = timed(watcher, agent, title, AUDIO_MUTE, ['px=12,12,' + RED, 'px=24,12,' + BLACK])
         result['preset'] = timed(watcher, agent, title, spec['preset'], ['px=12,12,' + RED, CHANNEL_BITS], limit=5)
         result['input'] = timed(watcher, agent, title, INPUT_VIDEO, ['px=12,12,' + GREEN], limit=5)
