@@ -101,6 +101,9 @@ def report(samples):
         all_flat = all_flat and flat
         print('| %s | %d | %s | %s |' % (phase, rows[-1][0] - rows[0][0], ' | '.join(cells), 'yes' if flat else 'NO'))
     print('flat' if all_flat else 'NOT flat')
+    print('samples (actions: handles gdi windows private KB):')
+    for phase, actions, f in samples:
+        print('  %s %d: %s' % (phase, actions, ' '.join(str(f[name]) for name in names)))
 
 
 def main():
