@@ -5,8 +5,12 @@ switches, 200 audio-path switches and 200 preset switches, sampling every 50
 actions its handles (the system handle table), GDI objects (its GDI handle
 table), windows (the USER objects another process can see) and private
 memory (/proc). Prints the per-action growth of each and whether it is flat.
+With "minimal" as third argument it puts MinimalPreview.exe through the same
+number of format switches (each a full rebuild of its preview, as the
+viewer's format and audio-path switches are) twice over instead, to tell
+what the platform keeps per rebuild from what the viewer keeps.
 Not a test: it asserts nothing. Usage (bench/run-soak sets up the display):
-soak.py [menu openings] [switches of each kind]"""
+soak.py [menu openings] [switches of each kind] [minimal]"""
 import os
 import subprocess
 import sys
@@ -17,6 +21,8 @@ import benchlib  # noqa: E402
 from benchlib import Agent, Program, Watcher  # noqa: E402
 
 TITLE = 'NARVO TV Viewer'
+MINIMAL_TITLE = 'Minimal Preview'
+MINIMAL_RGB32_320x240, MINIMAL_RGB32_640x480 = 606, 603
 RGB32_320x240, RGB32_640x480 = 609, 610
 AUDIO_MUTE, AUDIO_CARD = 32790, 32775
 PRESET_1, PRESET_2 = 701, 702
@@ -42,8 +48,8 @@ def slope(points):
 
 
 class Soak:
-    def __init__(self, agent, pid, linux_pid, client):
-        self.agent, self.pid, self.linux_pid, self.client = agent, pid, linux_pid, client
+    def __init__(self, agent, title, pid, linux_pid, client):
+        self.agent, self.title, self.pid, self.linux_pid, self.client = agent, title, pid, linux_pid, client
         self.actions = 0
         self.retries = 0
         self.samples = []  # (phase, actions, figures)
@@ -75,7 +81,7 @@ class Soak:
 
     def switch(self, commands, count, phase):
         for i in range(count):
-            if not self.agent.send_command(TITLE, commands[i % 2]):
+            if not self.agent.send_command(self.title, commands[i % 2]):
                 raise RuntimeError('the viewer did not take command %d' % commands[i % 2])
             self.counted(phase)
 
@@ -109,31 +115,42 @@ def report(samples):
 def main():
     menus = int(sys.argv[1]) if len(sys.argv) > 1 else 1000
     switches = int(sys.argv[2]) if len(sys.argv) > 2 else 200
+    minimal = len(sys.argv) > 3 and sys.argv[3] == 'minimal'
     watcher = Watcher()
     agent = Agent()
-    program = Program(os.path.join(benchlib.BUILD, 'bin', 'NarvoTV.exe'), TITLE,
-                      settings='[Preset Channel]\nCH1=1\nCH2=3\n')
+    if minimal:
+        title = MINIMAL_TITLE
+        program = Program(os.path.join(benchlib.BUILD, 'bench', 'MinimalPreview.exe'), title,
+                          ['RGB565', '320', '240', '15'])
+    else:
+        title = TITLE
+        program = Program(os.path.join(benchlib.BUILD, 'bin', 'NarvoTV.exe'), title,
+                          settings='[Preset Channel]\nCH1=1\nCH2=3\n')
     try:
-        watcher.arm(TITLE, ['px=12,12,255,0,0'], 120)
+        watcher.arm(title, ['px=12,12,255,0,0'], 120)
         program.start()
         if watcher.result() is None:
             raise RuntimeError('no picture')
-        pid, client = agent.find(TITLE)
-        soak = Soak(agent, pid, benchlib.wait_until(program.linux_pid, 10), client)
+        pid, client = agent.find(title)
+        soak = Soak(agent, title, pid, benchlib.wait_until(program.linux_pid, 10), client)
         started = time.monotonic()
-        # The first sample of each phase is taken after 50 of its actions, so
-        # the first use of a feature does not count as growth.
-        for _ in range(menus):
-            soak.open_menu()
-            soak.counted('context menu')
-        soak.switch([RGB32_640x480, RGB32_320x240], switches, 'format')
-        soak.switch([AUDIO_MUTE, AUDIO_CARD], switches, 'audio path')
-        soak.switch([PRESET_2, PRESET_1], switches, 'preset')
-        print('%d actions in %.0f s (%d right clicks repeated); samples every %d actions; %s' %
-              (soak.actions, time.monotonic() - started, soak.retries, SAMPLE_EVERY,
+        if minimal:
+            soak.sample('start')
+            soak.switch([MINIMAL_RGB32_640x480, MINIMAL_RGB32_320x240], 2 * switches, 'format (minimal program)')
+        else:
+            # The first sample of each phase is taken after 50 of its actions, so
+            # the first use of a feature does not count as growth.
+            for _ in range(menus):
+                soak.open_menu()
+                soak.counted('context menu')
+            soak.switch([RGB32_640x480, RGB32_320x240], switches, 'format')
+            soak.switch([AUDIO_MUTE, AUDIO_CARD], switches, 'audio path')
+            soak.switch([PRESET_2, PRESET_1], switches, 'preset')
+        print('%s: %d actions in %.0f s (%d right clicks repeated); samples every %d actions; %s' %
+              (program.title, soak.actions, time.monotonic() - started, soak.retries, SAMPLE_EVERY,
                time.strftime('%Y-%m-%d %H:%M UTC', time.gmtime())))
         report(soak.samples)
-        agent.close(TITLE)
+        agent.close(title)
         program.wait_exit()
     finally:
         program.cleanup()
