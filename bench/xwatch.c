@@ -37,10 +37,10 @@ struct term {
     unsigned long baseline[MAX_POINTS];
 };
 
-static Display *display;
+static Display* display;
 static int x_failed;
 
-static int ignore_error(Display *d, XErrorEvent *e) {
+static int ignore_error(Display* d, XErrorEvent* e) {
     (void)d;
     (void)e;
     x_failed = 1;
@@ -53,8 +53,8 @@ static double now(void) {
     return t.tv_sec + t.tv_nsec / 1e9;
 }
 
-static int named(Window w, const char *title) {
-    char *name = NULL;
+static int named(Window w, const char* title) {
+    char* name = NULL;
     int match = 0;
     if (XFetchName(display, w, &name) && name) {
         match = strcmp(name, title) == 0;
@@ -64,7 +64,7 @@ static int named(Window w, const char *title) {
         XTextProperty text;
         Atom net_name = XInternAtom(display, "_NET_WM_NAME", False);
         if (XGetTextProperty(display, w, &text, net_name) && text.value) {
-            match = strcmp((const char *)text.value, title) == 0;
+            match = strcmp((const char*)text.value, title) == 0;
             XFree(text.value);
         }
     }
@@ -76,7 +76,7 @@ static int named(Window w, const char *title) {
 }
 
 /* Depth-first below root: window managers put the program's window inside a frame. */
-static Window find(Window parent, const char *title, int depth) {
+static Window find(Window parent, const char* title, int depth) {
     Window root, up, *children = NULL, found = 0;
     unsigned int count = 0;
     if (depth > 3 || !XQueryTree(display, parent, &root, &up, &children, &count)) {
@@ -95,9 +95,9 @@ static Window find(Window parent, const char *title, int depth) {
     return found;
 }
 
-static int pixel(Window w, int x, int y, unsigned long *value) {
+static int pixel(Window w, int x, int y, unsigned long* value) {
     x_failed = 0;
-    XImage *image = XGetImage(display, w, x, y, 1, 1, AllPlanes, ZPixmap);
+    XImage* image = XGetImage(display, w, x, y, 1, 1, AllPlanes, ZPixmap);
     XSync(display, False);
     if (!image || x_failed) {
         if (image) {
@@ -123,7 +123,7 @@ static int differs(unsigned long a, unsigned long b) {
     return abs(ca[0] - cb[0]) + abs(ca[1] - cb[1]) + abs(ca[2] - cb[2]) > 40;
 }
 
-static int holds(Window w, struct term *t) {
+static int holds(Window w, struct term* t) {
     unsigned long p;
     int rgb[3];
     switch (t->kind) {
@@ -134,7 +134,8 @@ static int holds(Window w, struct term *t) {
             return 0;
         }
         channels(p, rgb);
-        return abs(rgb[0] - t->rgb[0]) <= 40 && abs(rgb[1] - t->rgb[1]) <= 40 && abs(rgb[2] - t->rgb[2]) <= 40;
+        return abs(rgb[0] - t->rgb[0]) <= 40 && abs(rgb[1] - t->rgb[1]) <= 40 &&
+               abs(rgb[2] - t->rgb[2]) <= 40;
     case BRIGHT:
         if (!w || !pixel(w, t->x[0], t->y[0], &p)) {
             return 0;
@@ -144,7 +145,8 @@ static int holds(Window w, struct term *t) {
     case SIZE: {
         XWindowAttributes a;
         x_failed = 0;
-        return w && XGetWindowAttributes(display, w, &a) && !x_failed && a.width == t->x[0] && a.height == t->y[0];
+        return w && XGetWindowAttributes(display, w, &a) && !x_failed && a.width == t->x[0] &&
+               a.height == t->y[0];
     }
     case CHANGED:
         for (int i = 0; w && i < t->n; ++i) {
@@ -157,7 +159,7 @@ static int holds(Window w, struct term *t) {
     return 0;
 }
 
-static int parse_term(const char *text, struct term *t) {
+static int parse_term(const char* text, struct term* t) {
     memset(t, 0, sizeof *t);
     if (strcmp(text, "gone") == 0) {
         t->kind = GONE;
@@ -177,7 +179,7 @@ static int parse_term(const char *text, struct term *t) {
     }
     if (strncmp(text, "changed=", 8) == 0) {
         t->kind = CHANGED;
-        const char *p = text + 8;
+        const char* p = text + 8;
         while (t->n < MAX_POINTS && sscanf(p, "%d,%d", &t->x[t->n], &t->y[t->n]) == 2) {
             ++t->n;
             p = strchr(p, ';');
@@ -191,21 +193,21 @@ static int parse_term(const char *text, struct term *t) {
     return 0;
 }
 
-static void watch(char *line) {
+static void watch(char* line) {
     long timeout_ms = strtol(line, &line, 10);
     while (*line == ' ') {
         ++line;
     }
-    char *bar = strchr(line, '|');
+    char* bar = strchr(line, '|');
     if (!bar) {
         printf("error\n");
         return;
     }
     *bar = '\0';
-    const char *title = line;
+    const char* title = line;
     struct term terms[MAX_TERMS];
     int count = 0;
-    for (char *word = strtok(bar + 1, " "); word && count < MAX_TERMS; word = strtok(NULL, " ")) {
+    for (char* word = strtok(bar + 1, " "); word && count < MAX_TERMS; word = strtok(NULL, " ")) {
         if (!parse_term(word, &terms[count])) {
             printf("error %s\n", word);
             return;
