@@ -14,7 +14,9 @@ INT_PTR CALLBACK VersionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         SetDlgItemTextA(dialog, IDC_COPYRIGHT, NARVO_COPYRIGHT);
         SetDlgItemTextA(dialog, IDC_SETTINGS_PATH, reinterpret_cast<const char*>(lParam));
         DialogSupport::CenterOnOwner(dialog);
-        return TRUE;
+        // On OK rather than on the path, which would show selected.
+        SetFocus(GetDlgItem(dialog, IDOK));
+        return FALSE;
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {

@@ -9,6 +9,8 @@
 #include "tests/fakes/FakeCrossbar.h"
 #include "tests/fakes/FakeTuner.h"
 
+#include <algorithm>
+
 namespace {
 
 class SessionRoutingTest : public SessionTest {
@@ -81,7 +83,11 @@ TEST_F(SessionRoutingTest, EveryStartRoutesOrMutesTheAudioWhateverItsOutcome) {
 }
 
 TEST_F(SessionRoutingTest, WithoutACrossbarNoStartTouchesTheAudioRoute) {
-    builder.interfaces.erase(builder.interfaces.begin() + 1); // the crossbar
+    auto& found = builder.interfaces;
+    found.erase(
+        std::remove_if(found.begin(), found.end(),
+                       [](const fakes::FakeBuilder::Found& f) { return IsEqualIID(f.iid, IID_IAMCrossbar); }),
+        found.end());
     Start();
     EXPECT_FALSE(session.crossbarAttached);
     EXPECT_TRUE(session.RunGraph());

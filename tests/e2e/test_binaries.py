@@ -20,6 +20,7 @@ class PortableExecutable:
         sections, optional_size = struct.unpack_from('<H12xH', self.data, pe + 6)
         optional = pe + 24
         magic = struct.unpack_from('<H', self.data, optional)[0]
+        self.thunk = ('<I', 4, 0x80000000) if magic == 0x10B else ('<Q', 8, 0x8000000000000000)
         directories = optional + (96 if magic == 0x10B else 112)
         self.directories = [struct.unpack_from('<II', self.data, directories + 8 * i) for i in range(2)]
         table = optional + optional_size
@@ -44,13 +45,27 @@ class PortableExecutable:
                 for i in range(count)]
 
     def imports(self):
+        """Imported library names, lower case."""
+        return list(self.imported_functions())
+
+    def imported_functions(self):
+        """{library name in lower case: [function names]}"""
         rva, size = self.directories[1]
-        found, entry = [], self.offset(rva)
+        found, entry = {}, self.offset(rva)
+        form, width, by_ordinal = self.thunk
         while True:
-            name = struct.unpack_from('<12xI', self.data, entry)[0]
+            lookup, name = struct.unpack_from('<I8xI', self.data, entry)
             if not name:
                 return found
-            found.append(self.string(name).lower())
+            functions = found.setdefault(self.string(name).lower(), [])
+            thunk = self.offset(lookup)
+            while True:
+                value = struct.unpack_from(form, self.data, thunk)[0]
+                if not value:
+                    break
+                if not value & by_ordinal:
+                    functions.append(self.string(value + 2))
+                thunk += width
             entry += 20
 
 
@@ -70,10 +85,11 @@ class BinariesTest(unittest.TestCase):
                              target)
             self.assertLessEqual(set(library.imports()), SYSTEM_LIBRARIES, target)
 
-    def test_viewer_does_not_import_the_help_viewer(self):
+    def test_viewer_imports_neither_the_help_viewer_nor_the_dialogs(self):
         for target, folder in self.bins():
-            imports = PortableExecutable(os.path.join(folder, 'NarvoTV.exe')).imports()
-            self.assertIn('kernel32.dll', imports, target)
+            imports = PortableExecutable(os.path.join(folder, 'NarvoTV.exe')).imported_functions()
+            # The start folder is taken out of the library search order.
+            self.assertIn('SetDllDirectoryA', imports['kernel32.dll'], target)
             self.assertNotIn('hhctrl.ocx', imports, target)
             self.assertNotIn('rado_du.dll', imports, target)
 

@@ -145,6 +145,11 @@ class Viewer:
                 result['owner'] = rest
         return result
 
+    def popup(self):
+        """The open popup menu's screen rectangle, or None."""
+        code, out = self.wintool('popup', '-')
+        return [int(n) for n in out.split()[1:5]] if code == 0 and out else None
+
     def dialog_gone(self, caption):
         wait_for(lambda: self.wintool('dialog', caption)[0] != 0, 'the dialog ' + caption + ' to close')
 

@@ -2,7 +2,9 @@
 // opening on the viewer window shows once every owner has filled and ticked it.
 #include "app/Globals.h"
 #include "capture/CaptureSession.h"
+#include "capture/CrossbarControl.h"
 #include "capture/FormatCatalog.h"
+#include "capture/TunerControl.h"
 #include "res/resource.h"
 #include "tests/support/VideoFormat.h"
 #include "tests/ui/MenuDump.h"
@@ -105,6 +107,17 @@ protected:
         formatCatalog.frameRate = 15;
         captureSession.audioDeviceNames = nullptr;
         captureSession.audioDeviceCount = 0;
+        for (int n = 1; n <= TunerControl::PresetCount; ++n) {
+            tunerControl.presets[n - 1].Reset(n);
+        }
+        tunerControl.currentPreset = 1;
+        crossbarControl.videoSource = CrossbarControl::SourceTuner;
+    }
+
+    void DefinePreset(int number, int channel, const char* name) {
+        ChannelPreset& preset = tunerControl.presets[number - 1];
+        preset.channel = channel;
+        strcpy(preset.name, name);
     }
 
     // One right-button press on the picture; the lines of what showed.
@@ -132,15 +145,23 @@ TEST_F(ContextMenuTest, OneOpeningPutsEveryOwnersItemsInPlaceAndTicksTheirState)
     char* devices[] = {first, second};
     captureSession.audioDeviceNames = devices;
     captureSession.audioDeviceCount = 2;
+    DefinePreset(1, 1, "ＮＨＫ");
+    DefinePreset(4, 62, "");
+    DefinePreset(12, 40, "テレビ");
+    tunerControl.currentPreset = 4;
+    crossbarControl.videoSource = CrossbarControl::SourceComposite;
 
     const Lines seen = OpenOnce();
     EXPECT_EQ((Lines{
+                  "CH  1 - ＮＨＫ 701",
+                  "CH  4 -  704 [x]",
+                  "CH 12 - テレビ 712",
                   "-",
                   "チャンネル設定... 32782",
                   "-",
                   "入力切替 >",
                   "  TVチューナ 32779",
-                  "  VIDEO 32780",
+                  "  VIDEO 32780 [x]",
                   "  SVIDEO 32781",
                   "フォーマット >",
                   "  320 x 240 (16bit color) 601",
@@ -183,6 +204,7 @@ TEST_F(ContextMenuTest, EmptyOwnersLeaveTheirSubmenusShort) {
     const Lines seen = OpenOnce();
     const Lines expectedStart{"-", "チャンネル設定... 32782"};
     EXPECT_EQ(expectedStart, Lines(seen.begin(), seen.begin() + 2)) << "no presets: a separator leads";
+    EXPECT_EQ("  TVチューナ 32779 [x]", seen[4]);
     const auto at = [&](const std::string& line) {
         return std::find(seen.begin(), seen.end(), line) - seen.begin();
     };

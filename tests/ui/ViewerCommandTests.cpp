@@ -6,15 +6,20 @@
 #include "app/SettingsFile.h"
 #include "app/ViewerApp.h"
 #include "capture/CaptureSession.h"
+#include "capture/CrossbarControl.h"
 #include "capture/FormatCatalog.h"
 #include "capture/ProcAmpControl.h"
+#include "capture/TunerControl.h"
 #include "framework/HtmlHelp.h"
 #include "res/resource.h"
 #include "tests/app/FakeDialogs.h"
 #include "tests/fakes/FakeComTest.h"
 #include "tests/fakes/FakeControls.h"
+#include "tests/fakes/FakeCrossbar.h"
 #include "tests/fakes/FakeDevices.h"
 #include "tests/fakes/FakeGraph.h"
+#include "tests/fakes/FakeTuner.h"
+#include "tests/support/TempFolder.h"
 #include "tests/support/MessageBoxCatcher.h"
 #include "ui/ViewerWnd.h"
 
@@ -65,6 +70,10 @@ public:
         builder.Answer(&PIN_CATEGORY_CAPTURE, IID_IAMStreamConfig, &config);
         builder.Answer(&PIN_CATEGORY_CAPTURE, IID_IAMVideoProcAmp, &procAmp);
         builder.Answer(&PIN_CATEGORY_CAPTURE, IID_IAMVideoCompression, &compression);
+        builder.Answer(nullptr, IID_IAMCrossbar, &crossbar);
+        builder.Answer(nullptr, IID_IAMTVTuner, &tuner);
+        WriteWholeFile(settingsFile.Path(),
+                       "[Preset Channel]\r\nCH1=5\r\nNAME1=one\r\nCH2=40\r\nNAME2=two\r\n");
         formatCatalog.frameRate = 15;
         formatCatalog.formatIndex = 0;
         captureSession.zoomRateSave = false;
@@ -119,6 +128,8 @@ public:
     fakes::FakeStreamConfig config;
     fakes::FakeProcAmp procAmp;
     fakes::FakeCompression compression;
+    fakes::FakeCrossbar crossbar;
+    fakes::FakeTuner tuner;
     ViewerWnd* viewer = nullptr;
 };
 
@@ -129,6 +140,14 @@ TEST_F(ViewerCommandTest, EveryCommandReachesItsOwnOperation) {
         std::function<bool(ViewerCommandTest&)> reached;
     };
     const Row rows[] = {
+        {ID_CHANNEL_ITEM + 2,
+         [](auto&) { return tunerControl.currentPreset == 2 && Journaled("tuner.put_Channel(40, -1, -1)"); }},
+        {ID_INPUT_SVIDEO,
+         [](auto&) { return crossbarControl.videoSource == 2 && Journaled("crossbar.Route(0, 2)"); }},
+        {ID_INPUT_VIDEO,
+         [](auto&) { return crossbarControl.videoSource == 1 && Journaled("crossbar.Route(0, 1)"); }},
+        {ID_INPUT_TUNER,
+         [](auto&) { return crossbarControl.videoSource == 0 && Journaled("crossbar.Route(0, 0)"); }},
         {ID_FRAMERATE_30, [](auto&) { return Journaled("streamconfig.SetFormat(320x240, 333333)"); }},
         {ID_FRAMERATE_15, [](auto&) { return Journaled("streamconfig.SetFormat(320x240, 666666)"); }},
         {ID_FRAMERATE_5, [](auto&) { return Journaled("streamconfig.SetFormat(320x240, 2000000)"); }},
@@ -159,7 +178,8 @@ TEST_F(ViewerCommandTest, EveryCommandReachesItsOwnOperation) {
         {ID_KEEP_ASPECT, [](auto&) { return captureSession.zoomRateSave && !captureSession.topMostWindow; }},
         {ID_TOPMOST, [](auto&) { return captureSession.topMostWindow && captureSession.zoomRateSave; }},
         {ID_VERSION_INFO, [](auto& t) { return t.DialogCalls() == Lines{"VersionInfo"}; }},
-        {ID_CHANNEL_SETUP, [](auto& t) { return t.DialogCalls() == Lines{"SetupPresetChannel"}; }},
+        {ID_CHANNEL_SETUP,
+         [](auto& t) { return t.DialogCalls() == Lines{"SetupPresetChannel"} && !Journaled("tuner."); }},
         {ID_HELP_CONTENTS,
          [](auto&) {
              HWND help = FindWindowA(nullptr, "NarvoTV ヘルプ");
@@ -204,6 +224,23 @@ TEST_F(ViewerCommandTest, CustomRateIsAppliedOnlyWhenConfirmedAndAtLeastOne) {
     }
 }
 
+TEST_F(ViewerCommandTest, AnEditorThatReportsAChangeReloadsThePresetsWithoutTuning) {
+    ASSERT_EQ(40, tunerControl.presets[1].channel);
+    Command(ID_CHANNEL_ITEM + 2);
+    // What the editor would have written, and a selection it must not take over.
+    WriteWholeFile(settingsFile.Path(), "[Preset Channel]\r\nCH1=5\r\nNAME1=one\r\nCH2=41\r\nNAME2=two\r\n"
+                                        "CH9=12\r\nNAME9=nine\r\n[TVTuner]\r\nSelectChannel=9\r\n");
+    dialogAnswer = 0;
+    Command(ID_CHANNEL_SETUP);
+    EXPECT_EQ(40, tunerControl.presets[1].channel) << "no change reported: nothing read";
+    dialogAnswer = 1;
+    Command(ID_CHANNEL_SETUP);
+    EXPECT_EQ(41, tunerControl.presets[1].channel);
+    EXPECT_STREQ("nine", tunerControl.presets[8].name);
+    EXPECT_EQ(2, tunerControl.currentPreset);
+    EXPECT_FALSE(Journaled("tuner.")) << "the tuner stays on its channel";
+}
+
 TEST_F(ViewerCommandTest, WithoutTheLibraryEachDialogCommandTellsOnceAndChangesNothing) {
     dialogs.LetGo();
     FakeDialogs none(FakeDialogs::Copy::None);
@@ -211,6 +248,7 @@ TEST_F(ViewerCommandTest, WithoutTheLibraryEachDialogCommandTellsOnceAndChangesN
         Command(id);
         EXPECT_FALSE(Journaled("graph.")) << id;
     }
+    EXPECT_EQ(40, tunerControl.presets[1].channel);
     ASSERT_EQ(3u, boxes.Boxes().size());
     for (const MessageBoxCatcher::Box& box : boxes.Boxes()) {
         EXPECT_EQ("必要なファイルが見つかりません", box.text);

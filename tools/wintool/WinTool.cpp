@@ -8,6 +8,7 @@
 //                            each control: "control ID CLASS TEXT"
 //   wintool settext CAPTION ID TEXT   sets a dialog control's text
 //   wintool press CAPTION ID          presses a dialog button (posts WM_COMMAND ID)
+//   wintool popup -          the open popup menu's rectangle
 // Text is printed as UTF-8. Exit code 1 when the window is not there.
 #include <windows.h>
 
@@ -25,16 +26,18 @@ std::string ToUtf8(const char* ansi) {
     return utf8;
 }
 
-std::string FromUtf8(const char* utf8) {
-    wchar_t wide[1024] = {};
-    MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 1024);
-    char ansi[2048] = {};
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
-    return ansi;
+// An argument as the command line gave it, in UTF-16: the narrow argv is
+// already in the ANSI code page, which no UTF-8 reading would survive.
+std::wstring WideArgument(int index) {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::wstring argument = arguments && index < count ? arguments[index] : L"";
+    LocalFree(arguments);
+    return argument;
 }
 
-HWND Find(const char* title) {
-    return FindWindowA(nullptr, FromUtf8(title).c_str());
+HWND Find() {
+    return FindWindowW(nullptr, WideArgument(2).c_str());
 }
 
 int Info(HWND window) {
@@ -78,8 +81,9 @@ int MessageBoxInfo(HWND box) {
 BOOL CALLBACK PrintControl(HWND control, LPARAM) {
     char className[64] = {};
     GetClassNameA(control, className, sizeof className);
+    // Another process's control: only a message reaches its text.
     char text[1024] = {};
-    GetWindowTextA(control, text, sizeof text);
+    SendMessageA(control, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     printf("control %d %s %s\n", GetDlgCtrlID(control), className, ToUtf8(text).c_str());
     return TRUE;
 }
@@ -107,7 +111,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string verb = argv[1];
-    HWND window = Find(argv[2]);
+    if (verb == "popup") {
+        HWND menu = FindWindowA("#32768", nullptr);
+        RECT outer = {};
+        if (!menu || !IsWindowVisible(menu) || !GetWindowRect(menu, &outer)) {
+            return 1;
+        }
+        printf("window %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
+               outer.bottom - outer.top);
+        return 0;
+    }
+    HWND window = Find();
     if (!window) {
         return 1;
     }
@@ -127,7 +141,7 @@ int main(int argc, char** argv) {
         return DialogInfo(window);
     }
     if (verb == "settext" && argc > 4) {
-        return SetDlgItemTextA(window, atoi(argv[3]), FromUtf8(argv[4]).c_str()) ? 0 : 1;
+        return SetDlgItemTextW(window, atoi(argv[3]), WideArgument(4).c_str()) ? 0 : 1;
     }
     if (verb == "press" && argc > 3) {
         return PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(atoi(argv[3])), 0) ? 0 : 1;
