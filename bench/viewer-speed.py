@@ -37,6 +37,7 @@ PROGRAMS = {
 FIGURES = [
     ('start, cold (ms)', 'cold'),
     ('start, warm (ms)', 'start'),
+    ('  of which: start to window shown (ms)', 'shown'),
     ('format switch (ms)', 'format'),
     ('audio path switch (ms)', 'audio'),
     ('frame rate switch to first frame at 30 fps (ms)', 'rate'),
@@ -91,7 +92,7 @@ def cold_start(name, spec, watcher):
         program.cleanup()
 
 
-def warm_run(name, spec, watcher, agent, seconds):
+def warm_run(name, spec, watcher, shown_watcher, agent, seconds):
     frames_file = tempfile.mktemp(prefix='narvo-frames-', suffix='.txt')
     program = Program(spec['exe'], spec['title'], spec['args'], env={'SIMTV_FRAMES': frames_file},
                       settings=spec['settings'])
@@ -99,10 +100,13 @@ def warm_run(name, spec, watcher, agent, seconds):
     result = {}
     try:
         watcher.arm(title, ['px=12,12,' + RED], 60)
+        shown_watcher.arm(title, ['shown'], 60)
         started = time.time()
         program.start()
         seen = watcher.result()
+        shown = shown_watcher.result()
         result['start'] = None if seen is None else (seen - started) * 1000
+        result['shown'] = None if shown is None else (shown - started) * 1000
         pid = benchlib.wait_until(program.linux_pid, 10)
 
         # The span: at 30 fps, from the switch on, untouched.
@@ -159,6 +163,7 @@ def main():
     names = list(PROGRAMS)
     results = {name: [] for name in names}
     watcher = Watcher()
+    shown_watcher = Watcher()
     try:
         for i in range(runs):
             for name in (names if i % 2 == 0 else names[::-1]):
@@ -169,7 +174,7 @@ def main():
         try:
             for i in range(runs):
                 for name in (names if i % 2 == 0 else names[::-1]):
-                    run = warm_run(name, PROGRAMS[name], watcher, agent, seconds)
+                    run = warm_run(name, PROGRAMS[name], watcher, shown_watcher, agent, seconds)
                     results[name][i].update(run)
                     print('warm %d %s %s' % (i + 1, name, {k: round(v, 1) for k, v in run.items() if v is not None}),
                           file=sys.stderr, flush=True)
@@ -177,6 +182,7 @@ def main():
             agent.stop()
     finally:
         watcher.stop()
+        shown_watcher.stop()
         benchlib.stop_wine_server()
 
     print('%d runs each, alternating; span %.0f s at 30 fps; %d cores; %s' %

@@ -12,6 +12,7 @@
  *   bright=X,Y          the pixel is light (sum of channels over 300)
  *   size=W,H            the window is this size
  *   changed=X,Y[;X,Y]   some pixel differs from what it was when armed
+ *   shown               a window of that title is shown
  *   gone                no window of that title is shown
  * Build: gcc -O2 -o xwatch xwatch.c -lX11 */
 #include <X11/Xlib.h>
@@ -27,7 +28,7 @@
 #define MAX_POINTS 8
 #define POLL_US 2000
 
-enum kind { PX, BRIGHT, SIZE, CHANGED, GONE };
+enum kind { PX, BRIGHT, SIZE, CHANGED, SHOWN, GONE };
 
 struct term {
     enum kind kind;
@@ -127,6 +128,8 @@ static int holds(Window w, struct term* t) {
     unsigned long p;
     int rgb[3];
     switch (t->kind) {
+    case SHOWN:
+        return w != 0;
     case GONE:
         return w == 0;
     case PX:
@@ -161,6 +164,10 @@ static int holds(Window w, struct term* t) {
 
 static int parse_term(const char* text, struct term* t) {
     memset(t, 0, sizeof *t);
+    if (strcmp(text, "shown") == 0) {
+        t->kind = SHOWN;
+        return 1;
+    }
     if (strcmp(text, "gone") == 0) {
         t->kind = GONE;
         return 1;
