@@ -2,7 +2,7 @@
 
 #include "simcard/Guids.h"
 #include "simcard/Journal.h"
-#include "simcard/FilterPins.h"
+#include "simcard/hooks/RecordedCall.h"
 
 #include <cstring>
 #include <cwchar>
@@ -19,14 +19,15 @@ HRESULT CaptureFilter::Create(REFIID iid, void** out) {
 }
 
 CaptureFilter::CaptureFilter()
-    : variant(CardVariant::FromEnvironment()), inputPinPresent(!variant.noInputPin), formats(variant),
-      currentFormat(formats.Default()), inputPin(*this),
-      capturePin(*this, L"Capture", PIN_CATEGORY_CAPTURE, true),
-      previewPin(*this, L"Preview", PIN_CATEGORY_PREVIEW, false),
+    : FilterBase(CLSID_SimTvCaptureFilter, true), variant(CardVariant::FromEnvironment()),
+      inputPinPresent(!variant.noInputPin), formats(variant), inputPin(*this),
+      capturePin(*this, Core(), formats, card, L"Capture", PIN_CATEGORY_CAPTURE, true),
+      previewPin(*this, Core(), formats, card, L"Preview", PIN_CATEGORY_PREVIEW, false),
       crossbar(static_cast<IBaseFilter*>(this), card, variant.crossbarNoInputs),
       tuner(static_cast<IBaseFilter*>(this), card), tvAudio(static_cast<IBaseFilter*>(this), card),
       procAmp(static_cast<IBaseFilter*>(this), card) {
-    InitializeCriticalSection(&stateChange);
+    formats.AddConnection(capturePin);
+    formats.AddConnection(previewPin);
 }
 
 CaptureFilter::~CaptureFilter() {
@@ -34,53 +35,28 @@ CaptureFilter::~CaptureFilter() {
         pin->Deactivate();
         pin->Disconnect();
     }
-    DeleteCriticalSection(&stateChange);
 }
 
-STDMETHODIMP CaptureFilter::QueryInterface(REFIID iid, void** out) {
-    if (!out) {
-        return E_POINTER;
+void* CaptureFilter::OtherInterface(REFIID iid) {
+    if (iid == IID_IPersistPropertyBag) {
+        return static_cast<IPersistPropertyBag*>(this);
     }
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IBaseFilter || iid == IID_IMediaFilter || iid == IID_IPersist) {
-        *out = static_cast<IBaseFilter*>(this);
-    } else if (iid == IID_IPersistPropertyBag) {
-        *out = static_cast<IPersistPropertyBag*>(this);
-    } else if (iid == IID_ISpecifyPropertyPages) {
-        *out = static_cast<ISpecifyPropertyPages*>(this);
-    } else if (iid == IID_IAMCrossbar && !variant.noCrossbar) {
-        *out = static_cast<IAMCrossbar*>(&crossbar);
-    } else if ((iid == IID_IAMTVTuner || iid == IID_IAMTuner) && !variant.noTuner) {
-        *out = static_cast<IAMTVTuner*>(&tuner);
-    } else if (iid == IID_IAMTVAudio) {
-        *out = static_cast<IAMTVAudio*>(&tvAudio);
-    } else if (iid == IID_IAMVideoProcAmp) {
-        *out = static_cast<IAMVideoProcAmp*>(&procAmp);
-    } else {
-        return E_NOINTERFACE;
+    if (iid == IID_ISpecifyPropertyPages) {
+        return static_cast<ISpecifyPropertyPages*>(this);
     }
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) CaptureFilter::AddRef() {
-    return InterlockedIncrement(&refs);
-}
-
-STDMETHODIMP_(ULONG) CaptureFilter::Release() {
-    const LONG left = InterlockedDecrement(&refs);
-    if (left == 0) {
-        delete this;
+    if (iid == IID_IAMCrossbar && !variant.noCrossbar) {
+        return static_cast<IAMCrossbar*>(&crossbar);
     }
-    return left;
-}
-
-STDMETHODIMP CaptureFilter::GetClassID(CLSID* id) {
-    if (!id) {
-        return E_POINTER;
+    if ((iid == IID_IAMTVTuner || iid == IID_IAMTuner) && !variant.noTuner) {
+        return static_cast<IAMTVTuner*>(&tuner);
     }
-    *id = CLSID_SimTvCaptureFilter;
-    return S_OK;
+    if (iid == IID_IAMTVAudio) {
+        return static_cast<IAMTVAudio*>(&tvAudio);
+    }
+    if (iid == IID_IAMVideoProcAmp) {
+        return static_cast<IAMVideoProcAmp*>(&procAmp);
+    }
+    return nullptr;
 }
 
 std::vector<IPin*> CaptureFilter::Pins() {
@@ -103,118 +79,55 @@ std::vector<OutputPin*> CaptureFilter::Outputs() {
     return pins;
 }
 
-STDMETHODIMP CaptureFilter::Stop() {
-    HRESULT hr = S_OK;
-    EnterCriticalSection(&stateChange);
-    if (Faults::Injected("Filter.Stop")) {
-        hr = E_FAIL;
-    } else {
-        core.SetState(State_Stopped);
-        // Outside the data lock: a thread still delivering may call the pins.
-        for (OutputPin* pin : Outputs()) {
-            pin->Deactivate();
-        }
-    }
-    LeaveCriticalSection(&stateChange);
-    Journal::Record(hr, "Filter.Stop");
-    return hr;
+HRESULT CaptureFilter::RecordStateCall(const char* method, const std::function<HRESULT()>& call) {
+    char qualified[32] = "Filter.";
+    std::strncat(qualified, method, sizeof qualified - std::strlen(qualified) - 1);
+    return RecordedCall(qualified, call);
 }
 
-STDMETHODIMP CaptureFilter::Pause() {
-    HRESULT hr = S_OK;
-    EnterCriticalSection(&stateChange);
-    EnterCriticalSection(&core.Lock());
-    const FILTER_STATE state = core.State();
+HRESULT CaptureFilter::StartStreaming() {
     // A refused Run also refuses the pause that starts it: Wine's graph runs
     // filters asynchronously after pausing them and would not see Run fail.
-    if (Faults::Injected("Filter.Pause") || (state == State_Stopped && Faults::Injected("Filter.Run"))) {
-        hr = E_FAIL;
-    } else if (state == State_Stopped) {
-        for (OutputPin* pin : Outputs()) {
-            if (FAILED(hr = pin->Activate())) {
-                break;
-            }
-        }
-    } else if (state == State_Running) {
-        for (OutputPin* pin : Outputs()) {
-            pin->Pause();
-        }
-    }
-    if (SUCCEEDED(hr)) {
-        core.SetState(State_Paused);
-    }
-    LeaveCriticalSection(&core.Lock());
-    if (FAILED(hr)) {
-        for (OutputPin* pin : Outputs()) {
-            pin->Deactivate();
-        }
-    }
-    LeaveCriticalSection(&stateChange);
-    Journal::Record(hr, "Filter.Pause");
-    return hr;
-}
-
-STDMETHODIMP CaptureFilter::Run(REFERENCE_TIME start) {
-    HRESULT hr = S_OK;
-    EnterCriticalSection(&stateChange);
     if (Faults::Injected("Filter.Run")) {
-        hr = E_FAIL;
-    } else {
-        if (core.State() == State_Stopped) {
-            hr = Pause();
-        }
-        if (SUCCEEDED(hr)) {
-            EnterCriticalSection(&core.Lock());
-            for (OutputPin* pin : Outputs()) {
-                pin->Run(start, core.Clock());
-            }
-            core.SetState(State_Running);
-            LeaveCriticalSection(&core.Lock());
-        }
+        return E_FAIL;
     }
-    LeaveCriticalSection(&stateChange);
-    Journal::Record(hr, "Filter.Run");
-    return hr;
-}
-
-STDMETHODIMP CaptureFilter::GetState(DWORD, FILTER_STATE* current) {
-    return core.GetState(current, VFW_S_CANT_CUE);
-}
-
-STDMETHODIMP CaptureFilter::SetSyncSource(IReferenceClock* clock) {
-    return core.SetSyncSource(clock);
-}
-
-STDMETHODIMP CaptureFilter::GetSyncSource(IReferenceClock** clock) {
-    return core.GetSyncSource(clock);
-}
-
-STDMETHODIMP CaptureFilter::EnumPins(IEnumPins** pins) {
-    return EnumFilterPins(this, Pins(), pins);
-}
-
-STDMETHODIMP CaptureFilter::FindPin(LPCWSTR id, IPin** pin) {
-    return FindFilterPin(Pins(), id, pin);
-}
-
-STDMETHODIMP CaptureFilter::QueryFilterInfo(FILTER_INFO* info) {
-    return core.QueryFilterInfo(info);
-}
-
-STDMETHODIMP CaptureFilter::JoinFilterGraph(IFilterGraph* newGraph, LPCWSTR newName) {
-    core.JoinFilterGraph(newGraph, newGraph ? newName : nullptr);
-    char narrow[384];
-    Journal::ToUtf8(newName, narrow, sizeof narrow);
-    if (newGraph) {
-        Journal::Record(S_OK, "Filter.JoinFilterGraph name=\"%s\"", narrow);
-    } else {
-        Journal::Record(S_OK, "Filter.LeaveFilterGraph");
+    for (OutputPin* pin : Outputs()) {
+        const HRESULT hr = pin->Activate();
+        if (FAILED(hr)) {
+            return hr;
+        }
     }
     return S_OK;
 }
 
-STDMETHODIMP CaptureFilter::QueryVendorInfo(LPWSTR*) {
-    return E_NOTIMPL;
+HRESULT CaptureFilter::PauseStreaming() {
+    for (OutputPin* pin : Outputs()) {
+        pin->Pause();
+    }
+    return S_OK;
+}
+
+HRESULT CaptureFilter::RunStreaming(REFERENCE_TIME start, IReferenceClock* clock) {
+    for (OutputPin* pin : Outputs()) {
+        pin->Run(start, clock);
+    }
+    return S_OK;
+}
+
+void CaptureFilter::StopStreaming() {
+    for (OutputPin* pin : Outputs()) {
+        pin->Deactivate();
+    }
+}
+
+void CaptureFilter::OnGraphChanged(IFilterGraph* graph, LPCWSTR name) {
+    if (!graph) {
+        Journal::Record(S_OK, "Filter.LeaveFilterGraph");
+        return;
+    }
+    char narrow[384];
+    Journal::ToUtf8(name, narrow, sizeof narrow);
+    Journal::Record(S_OK, "Filter.JoinFilterGraph name=\"%s\"", narrow);
 }
 
 STDMETHODIMP CaptureFilter::InitNew() {
@@ -262,18 +175,4 @@ STDMETHODIMP CaptureFilter::GetPages(CAUUID* pages) {
     std::memcpy(pages->pElems, all, sizeof(GUID) * count);
     pages->cElems = count;
     return S_OK;
-}
-
-void CaptureFilter::ChooseFormat(const MediaType& format, bool bySetFormat) {
-    currentFormat = format;
-    formatChosen = formatChosen || bySetFormat;
-}
-
-bool CaptureFilter::AnyOutputConnected() const {
-    return capturePin.IsConnected() || previewPin.IsConnected();
-}
-
-void CaptureFilter::UpdateConnectedFrameDuration(REFERENCE_TIME duration) {
-    capturePin.SetConnectionFrameDuration(duration);
-    previewPin.SetConnectionFrameDuration(duration);
 }

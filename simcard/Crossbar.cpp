@@ -1,6 +1,6 @@
 #include "simcard/Crossbar.h"
 
-#include "simcard/Journal.h"
+#include "simcard/hooks/RecordedCall.h"
 #include "simcard/Options.h"
 
 namespace {
@@ -51,23 +51,21 @@ HRESULT Crossbar::Check(LONG output, LONG input) const {
 }
 
 STDMETHODIMP Crossbar::CanRoute(LONG output, LONG input) {
-    const HRESULT hr = Faults::Injected("Crossbar.CanRoute") ? E_FAIL : Check(output, input);
-    Journal::Record(hr, "Crossbar.CanRoute output=%ld input=%ld", output, input);
-    return hr;
+    return RecordedCall(
+        "Crossbar.CanRoute", [=] { return Check(output, input); }, "output=%ld input=%ld", output, input);
 }
 
 STDMETHODIMP Crossbar::Route(LONG output, LONG input) {
-    HRESULT hr = Faults::Injected("Crossbar.Route") ? E_FAIL : Check(output, input);
-    if (hr == S_FALSE) {
-        hr = E_INVALIDARG;
-    }
-    if (hr == S_OK) {
-        card.Modify([output, input](CardSettings& s) {
-            (output == OutputVideoDecoder ? s.videoRoute : s.audioRoute) = input;
-        });
-    }
-    Journal::Record(hr, "Crossbar.Route output=%ld input=%ld", output, input);
-    return hr;
+    auto route = [=] {
+        const HRESULT hr = Check(output, input);
+        if (hr == S_OK) {
+            card.Modify([output, input](CardSettings& s) {
+                (output == OutputVideoDecoder ? s.videoRoute : s.audioRoute) = input;
+            });
+        }
+        return hr == S_FALSE ? E_INVALIDARG : hr;
+    };
+    return RecordedCall("Crossbar.Route", route, "output=%ld input=%ld", output, input);
 }
 
 STDMETHODIMP Crossbar::get_IsRoutedTo(LONG output, LONG* input) {

@@ -77,25 +77,48 @@ void ToUtf8(const wchar_t* text, char* buffer, size_t size) {
     }
 }
 
+namespace {
+
+// Writes the line: the text so far, then the result's name.
+void Finish(char* line, size_t size, HRESULT result) {
+    const size_t used = std::strlen(line);
+    char name[16];
+    std::snprintf(line + used, size - used, " -> %s\n", ResultName(result, name, sizeof name));
+    Append(L"SIMTV_JOURNAL", line);
+}
+
+// Room is kept in a line for the result.
+constexpr size_t LineSize = 512;
+constexpr size_t ResultRoom = 40;
+
+} // namespace
+
 void Record(HRESULT result, const char* format, ...) {
-    wchar_t path[MAX_PATH];
-    if (!JournalPath(path, MAX_PATH)) {
+    if (!Enabled()) {
         return;
     }
-    char line[512];
+    char line[LineSize];
     va_list args;
     va_start(args, format);
-    // Room is kept for the result.
-    int length = std::vsnprintf(line, sizeof line - 40, format, args);
+    const int length = std::vsnprintf(line, sizeof line - ResultRoom, format, args);
     va_end(args);
-    if (length < 0) {
+    if (length >= 0) {
+        Finish(line, sizeof line, result);
+    }
+}
+
+void RecordCall(HRESULT result, const char* method, const char* details, va_list args) {
+    if (!Enabled()) {
         return;
     }
-    size_t used = std::strlen(line);
-    char name[16];
-    std::snprintf(line + used, sizeof line - used, " -> %s\n", ResultName(result, name, sizeof name));
-
-    Append(L"SIMTV_JOURNAL", line);
+    char line[LineSize];
+    int length = std::snprintf(line, sizeof line - ResultRoom, "%s%s", method, details[0] ? " " : "");
+    if (length < 0 || static_cast<size_t>(length) >= sizeof line - ResultRoom) {
+        return;
+    }
+    if (std::vsnprintf(line + length, sizeof line - ResultRoom - length, details, args) >= 0) {
+        Finish(line, sizeof line, result);
+    }
 }
 
 void Append(const wchar_t* variable, const char* line) {

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdarg>
+
 // Appends one line per state-changing call to the file named by SIMTV_JOURNAL:
 //   <Part>.<Method>[ <name>=<value>]... -> <result>
 // Each line is written and the file closed at once, so a reader in another
@@ -12,6 +14,9 @@ bool Enabled();
 
 // printf-style arguments, then the result as its name (S_OK, E_FAIL, ...).
 void Record(HRESULT result, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));
+
+// The method's name, a space and the details (none when empty), then the result.
+void RecordCall(HRESULT result, const char* method, const char* details, va_list args);
 
 // The name Record writes for a result: a known code's name, else 0x%08X.
 const char* ResultName(HRESULT result, char* buffer, size_t size);

@@ -1,11 +1,12 @@
 #include "simcard/OutputPin.h"
 
-#include "simcard/CaptureFilter.h"
+#include "simcard/FilterCore.h"
 #include "simcard/MediaTypeEnumerator.h"
 
 #include <algorithm>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -24,23 +25,13 @@ bool MatchesPartial(const AM_MEDIA_TYPE& candidate, const AM_MEDIA_TYPE* partial
                         (partial->formattype == GUID_NULL || partial->formattype == candidate.formattype));
 }
 
-class LockGuard {
-public:
-    explicit LockGuard(CRITICAL_SECTION& section) : section(section) { EnterCriticalSection(&section); }
-    ~LockGuard() { LeaveCriticalSection(&section); }
-    LockGuard(const LockGuard&) = delete;
-    LockGuard& operator=(const LockGuard&) = delete;
-
-private:
-    CRITICAL_SECTION& section;
-};
-
 } // namespace
 
-OutputPin::OutputPin(CaptureFilter& owner, const wchar_t* pinName, const GUID& pinCategory, bool isCapture)
-    : CardPin(owner, pinName, PINDIR_OUTPUT), filter(owner), capturePin(isCapture),
-      category(this, pinCategory), streamConfig(this, owner), compression(this, owner.Card()),
-      streamer(owner.Card(), pinName) {}
+OutputPin::OutputPin(IBaseFilter& owner, FilterCore& filterCore, FormatState& formatState, CardState& card,
+                     const wchar_t* pinName, const GUID& pinCategory, bool isCapture)
+    : CardPin(owner, pinName, PINDIR_OUTPUT), core(filterCore), formats(formatState), capturePin(isCapture),
+      category(this, pinCategory), streamConfig(this, filterCore, formatState), compression(this, card),
+      streamer(card, pinName) {}
 
 STDMETHODIMP OutputPin::QueryInterface(REFIID iid, void** out) {
     if (!out) {
@@ -62,35 +53,25 @@ STDMETHODIMP OutputPin::QueryInterface(REFIID iid, void** out) {
     return S_OK;
 }
 
-std::vector<MediaType> OutputPin::Proposals() const {
-    std::vector<MediaType> types{filter.CurrentFormat()};
-    if (!filter.FormatChosen()) {
-        for (int i = 0; i < filter.Formats().Count(); ++i) {
-            types.emplace_back(filter.Formats().At(i));
-        }
-    }
-    return types;
-}
-
 STDMETHODIMP OutputPin::Connect(IPin* receiver, const AM_MEDIA_TYPE* type) {
     if (!receiver) {
         return E_POINTER;
     }
-    LockGuard guard(filter.Lock());
+    ScopedLock hold(core.Lock());
     if (peer) {
         return VFW_E_ALREADY_CONNECTED;
     }
-    if (filter.State() != State_Stopped) {
+    if (core.State() != State_Stopped) {
         return VFW_E_NOT_STOPPED;
     }
     if (type && Complete(*type)) {
         MediaType accepted;
-        if (filter.Formats().Validate(*type, accepted) != S_OK) {
+        if (formats.List().Validate(*type, accepted) != S_OK) {
             return VFW_E_TYPE_NOT_ACCEPTED;
         }
         return TryConnect(receiver, accepted.Get());
     }
-    for (const MediaType& proposal : Proposals()) {
+    for (const MediaType& proposal : formats.Proposals()) {
         if (MatchesPartial(proposal.Get(), type) && TryConnect(receiver, proposal.Get()) == S_OK) {
             return S_OK;
         }
@@ -103,8 +84,7 @@ HRESULT OutputPin::TryConnect(IPin* receiver, const AM_MEDIA_TYPE& type) {
     if (hr != S_OK) {
         return FAILED(hr) ? hr : VFW_E_TYPE_NOT_ACCEPTED;
     }
-    peer = receiver;
-    peer->AddRef();
+    peer = ComRef<IPin>::Share(receiver);
     connectionType = MediaType(type);
     hr = DecideAllocator();
     if (FAILED(hr)) {
@@ -112,7 +92,7 @@ HRESULT OutputPin::TryConnect(IPin* receiver, const AM_MEDIA_TYPE& type) {
         DropConnection();
         return hr;
     }
-    filter.ChooseFormat(connectionType, false);
+    formats.Choose(connectionType, false);
     return S_OK;
 }
 
@@ -130,9 +110,9 @@ HRESULT OutputPin::ConfigureAllocator(IMemAllocator* candidate, const ALLOCATOR_
 }
 
 HRESULT OutputPin::DecideAllocator() {
-    HRESULT hr = peer->QueryInterface(IID_IMemInputPin, reinterpret_cast<void**>(&peerInput));
+    HRESULT hr = peer->QueryInterface(IID_IMemInputPin, peerInput.PutVoid());
     if (FAILED(hr)) {
-        peerInput = nullptr;
+        peerInput.Reset();
         return VFW_E_NO_TRANSPORT;
     }
     FrameGeometry geometry;
@@ -148,42 +128,30 @@ HRESULT OutputPin::DecideAllocator() {
     wanted.cbPrefix = requirements.cbPrefix;
 
     // The peer's allocator first; the renderers here have none to offer.
-    IMemAllocator* candidate = nullptr;
-    if (SUCCEEDED(peerInput->GetAllocator(&candidate)) && candidate) {
-        if (SUCCEEDED(ConfigureAllocator(candidate, wanted))) {
-            allocator = candidate;
+    ComRef<IMemAllocator> candidate;
+    if (SUCCEEDED(peerInput->GetAllocator(candidate.Put())) && candidate) {
+        if (SUCCEEDED(ConfigureAllocator(candidate.Get(), wanted))) {
+            allocator = std::move(candidate);
             return S_OK;
         }
-        candidate->Release();
-        candidate = nullptr;
     }
     hr = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_IMemAllocator,
-                          reinterpret_cast<void**>(&candidate));
+                          candidate.PutVoid());
     if (FAILED(hr)) {
         return hr;
     }
-    hr = ConfigureAllocator(candidate, wanted);
+    hr = ConfigureAllocator(candidate.Get(), wanted);
     if (FAILED(hr)) {
-        candidate->Release();
         return hr;
     }
-    allocator = candidate;
+    allocator = std::move(candidate);
     return S_OK;
 }
 
 void OutputPin::DropConnection() {
-    if (allocator) {
-        allocator->Release();
-        allocator = nullptr;
-    }
-    if (peerInput) {
-        peerInput->Release();
-        peerInput = nullptr;
-    }
-    if (peer) {
-        peer->Release();
-        peer = nullptr;
-    }
+    allocator.Reset();
+    peerInput.Reset();
+    peer.Reset();
     connectionType = MediaType();
 }
 
@@ -192,8 +160,8 @@ STDMETHODIMP OutputPin::ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) {
 }
 
 STDMETHODIMP OutputPin::Disconnect() {
-    LockGuard guard(filter.Lock());
-    if (filter.State() != State_Stopped) {
+    ScopedLock hold(core.Lock());
+    if (core.State() != State_Stopped) {
         return VFW_E_NOT_STOPPED;
     }
     if (!peer) {
@@ -207,20 +175,16 @@ STDMETHODIMP OutputPin::ConnectedTo(IPin** pin) {
     if (!pin) {
         return E_POINTER;
     }
-    LockGuard guard(filter.Lock());
-    *pin = peer;
-    if (!peer) {
-        return VFW_E_NOT_CONNECTED;
-    }
-    peer->AddRef();
-    return S_OK;
+    ScopedLock hold(core.Lock());
+    *pin = ComRef<IPin>::Share(peer.Get()).Detach();
+    return *pin ? S_OK : VFW_E_NOT_CONNECTED;
 }
 
 STDMETHODIMP OutputPin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
     if (!type) {
         return E_POINTER;
     }
-    LockGuard guard(filter.Lock());
+    ScopedLock hold(core.Lock());
     if (!peer) {
         std::memset(type, 0, sizeof *type);
         return VFW_E_NOT_CONNECTED;
@@ -233,15 +197,15 @@ STDMETHODIMP OutputPin::QueryAccept(const AM_MEDIA_TYPE* type) {
         return E_POINTER;
     }
     MediaType accepted;
-    return filter.Formats().Validate(*type, accepted) == S_OK ? S_OK : S_FALSE;
+    return formats.List().Validate(*type, accepted) == S_OK ? S_OK : S_FALSE;
 }
 
 STDMETHODIMP OutputPin::EnumMediaTypes(IEnumMediaTypes** types) {
     if (!types) {
         return E_POINTER;
     }
-    LockGuard guard(filter.Lock());
-    *types = new (std::nothrow) MediaTypeEnumerator(Proposals());
+    ScopedLock hold(core.Lock());
+    *types = new (std::nothrow) MediaTypeEnumerator(formats.Proposals());
     return *types ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -267,7 +231,7 @@ HRESULT OutputPin::Activate() {
     if (!peer) {
         return S_OK;
     }
-    return streamer.Start(allocator, peerInput, connectionType.Get());
+    return streamer.Start(allocator.Get(), peerInput.Get(), connectionType.Get());
 }
 
 void OutputPin::Run(REFERENCE_TIME start, IReferenceClock* clock) {
@@ -281,5 +245,5 @@ void OutputPin::Pause() {
 }
 
 void OutputPin::Deactivate() {
-    streamer.Stop(peer);
+    streamer.Stop(peer.Get());
 }

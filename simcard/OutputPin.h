@@ -1,22 +1,25 @@
 #pragma once
 
+#include "common/Ownership.h"
 #include "simcard/CardPin.h"
 #include "simcard/FrameStreamer.h"
 #include "simcard/MediaTypes.h"
 #include "simcard/PinCategory.h"
 #include "simcard/StreamConfig.h"
 #include "simcard/VideoCompression.h"
+#include "simcard/video/FormatState.h"
 
 #include <vector>
 
-class CaptureFilter;
+class FilterCore;
 
 // A video output pin of the card, capture or preview. It proposes the card's
 // current format (only that one once SetFormat chose it), makes its own
 // allocator when the peer offers none, and streams through a FrameStreamer.
-class OutputPin : public CardPin {
+class OutputPin : public CardPin, public FormatConnection {
 public:
-    OutputPin(CaptureFilter& filter, const wchar_t* name, const GUID& category, bool capturePin);
+    OutputPin(IBaseFilter& filter, FilterCore& core, FormatState& formats, CardState& card,
+              const wchar_t* name, const GUID& category, bool capturePin);
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
 
@@ -32,30 +35,29 @@ public:
     STDMETHODIMP EndFlush() override;
 
     // Called by the filter under its lock.
-    bool IsConnected() const { return peer != nullptr; }
-    const AM_MEDIA_TYPE& ConnectionType() const { return connectionType.Get(); }
-    void SetConnectionFrameDuration(REFERENCE_TIME duration);
+    bool IsConnected() const override { return static_cast<bool>(peer); }
+    void SetConnectionFrameDuration(REFERENCE_TIME duration) override;
     HRESULT Activate();
     void Run(REFERENCE_TIME start, IReferenceClock* clock);
     void Pause();
     void Deactivate(); // waits for the streaming thread: call without the filter lock
 
 private:
-    std::vector<MediaType> Proposals() const;
     HRESULT TryConnect(IPin* receiver, const AM_MEDIA_TYPE& type);
     HRESULT DecideAllocator();
     HRESULT ConfigureAllocator(IMemAllocator* candidate, const ALLOCATOR_PROPERTIES& wanted);
     void DropConnection();
 
-    CaptureFilter& filter;
+    FilterCore& core;
+    FormatState& formats;
     const bool capturePin;
     PinCategory category;
     StreamConfig streamConfig;
     VideoCompression compression;
 
-    IPin* peer = nullptr;
-    IMemInputPin* peerInput = nullptr;
-    IMemAllocator* allocator = nullptr;
+    ComRef<IPin> peer;
+    ComRef<IMemInputPin> peerInput;
+    ComRef<IMemAllocator> allocator;
     MediaType connectionType;
     FrameStreamer streamer;
 };

@@ -1,14 +1,12 @@
 #pragma once
 
-#include "simcard/Module.h"
-
 #include <dshow.h>
 
 #include <vector>
 
 // IEnumPins over the pins a filter had when the enumerator was made. Keeps
-// the filter alive, and with it the pins.
-class PinEnumerator final : public IEnumPins, private ModuleObject {
+// the filter alive, and with it the pins (and the DLL the filter counts on).
+class PinEnumerator final : public IEnumPins {
 public:
     PinEnumerator(IBaseFilter* filter, const std::vector<IPin*>& pins, size_t position = 0);
 

@@ -1,6 +1,6 @@
 #include "simcard/ProcAmp.h"
 
-#include "simcard/Journal.h"
+#include "simcard/hooks/RecordedCall.h"
 #include "simcard/Options.h"
 
 namespace {
@@ -44,19 +44,18 @@ STDMETHODIMP ProcAmp::GetRange(LONG property, LONG* min, LONG* max, LONG* step, 
 
 STDMETHODIMP ProcAmp::Set(LONG property, LONG value, LONG flags) {
     const Range* range = Find(property);
-    HRESULT hr = S_OK;
-    if (Faults::Injected("ProcAmp.Set")) {
-        hr = E_FAIL;
-    } else if (!range) {
-        hr = E_PROP_ID_UNSUPPORTED;
-    } else if (flags != VideoProcAmp_Flags_Manual || value < range->min || value > range->max) {
-        hr = E_INVALIDARG;
-    } else {
+    auto change = [=] {
+        if (!range) {
+            return E_PROP_ID_UNSUPPORTED;
+        }
+        if (flags != VideoProcAmp_Flags_Manual || value < range->min || value > range->max) {
+            return E_INVALIDARG;
+        }
         card.Modify([range, value](CardSettings& s) { s.picture.*(range->field) = value; });
-    }
-    Journal::Record(hr, "ProcAmp.Set property=%s value=%ld flags=%ld", range ? range->name : "unknown", value,
-                    flags);
-    return hr;
+        return S_OK;
+    };
+    return RecordedCall("ProcAmp.Set", change, "property=%s value=%ld flags=%ld",
+                        range ? range->name : "unknown", value, flags);
 }
 
 STDMETHODIMP ProcAmp::Get(LONG property, LONG* value, LONG* flags) {

@@ -1,8 +1,11 @@
 #include "simcard/StreamConfig.h"
 
-#include "simcard/CaptureFilter.h"
+#include "simcard/FilterCore.h"
 #include "simcard/FrameGeometry.h"
-#include "simcard/Journal.h"
+#include "simcard/hooks/RecordedCall.h"
+#include "simcard/video/FormatState.h"
+
+#include <cstdio>
 
 namespace {
 
@@ -13,16 +16,17 @@ bool SameGeometry(const AM_MEDIA_TYPE& a, const AM_MEDIA_TYPE& b) {
            x->biHeight == y->biHeight;
 }
 
-void JournalSetFormat(HRESULT hr, const AM_MEDIA_TYPE* type) {
-    const BITMAPINFOHEADER* bitmap = type ? MediaTypes::Bitmap(*type) : nullptr;
-    const REFERENCE_TIME* duration = type ? MediaTypes::FrameDuration(*type) : nullptr;
+// The journal's description of a requested format.
+void Describe(const AM_MEDIA_TYPE& type, char* details, size_t size) {
+    const BITMAPINFOHEADER* bitmap = MediaTypes::Bitmap(type);
+    const REFERENCE_TIME* duration = MediaTypes::FrameDuration(type);
     if (!bitmap || !duration) {
-        Journal::Record(hr, "StreamConfig.SetFormat invalid");
+        std::snprintf(details, size, "invalid");
         return;
     }
-    Journal::Record(hr, "StreamConfig.SetFormat subtype=%s width=%ld height=%ld avgTimePerFrame=%lld",
-                    MediaTypes::SubtypeName(type->subtype), static_cast<long>(bitmap->biWidth),
-                    static_cast<long>(bitmap->biHeight), static_cast<long long>(*duration));
+    std::snprintf(details, size, "subtype=%s width=%ld height=%ld avgTimePerFrame=%lld",
+                  MediaTypes::SubtypeName(type.subtype), static_cast<long>(bitmap->biWidth),
+                  static_cast<long>(bitmap->biHeight), static_cast<long long>(*duration));
 }
 
 } // namespace
@@ -31,25 +35,29 @@ STDMETHODIMP StreamConfig::SetFormat(AM_MEDIA_TYPE* type) {
     if (!type) {
         return E_POINTER;
     }
-    HRESULT hr = S_OK;
-    EnterCriticalSection(&filter.Lock());
+    char details[160];
+    Describe(*type, details, sizeof details);
+    return RecordedCall(
+        "StreamConfig.SetFormat", [this, type] { return Choose(*type); }, "%s", details);
+}
+
+HRESULT StreamConfig::Choose(const AM_MEDIA_TYPE& type) {
+    ScopedLock hold(core.Lock());
     MediaType accepted;
-    if (Faults::Injected("StreamConfig.SetFormat")) {
-        hr = E_FAIL;
-    } else if (filter.State() != State_Stopped) {
-        hr = VFW_E_NOT_STOPPED;
-    } else if ((hr = filter.Formats().Validate(*type, accepted)) != S_OK) {
-        // refused as invalid
-    } else if (filter.AnyOutputConnected() && !SameGeometry(accepted.Get(), filter.CurrentFormat().Get())) {
-        // Only the frame rate can change under a connection.
-        hr = VFW_E_ALREADY_CONNECTED;
-    } else {
-        filter.ChooseFormat(accepted, true);
-        filter.UpdateConnectedFrameDuration(*MediaTypes::FrameDuration(accepted.Get()));
+    if (core.State() != State_Stopped) {
+        return VFW_E_NOT_STOPPED;
     }
-    LeaveCriticalSection(&filter.Lock());
-    JournalSetFormat(hr, type);
-    return hr;
+    const HRESULT hr = formats.List().Validate(type, accepted);
+    if (hr != S_OK) {
+        return hr;
+    }
+    // Only the frame rate can change under a connection.
+    if (formats.AnyConnected() && !SameGeometry(accepted.Get(), formats.Current().Get())) {
+        return VFW_E_ALREADY_CONNECTED;
+    }
+    formats.Choose(accepted, true);
+    formats.SetConnectedFrameDuration(*MediaTypes::FrameDuration(accepted.Get()));
+    return S_OK;
 }
 
 STDMETHODIMP StreamConfig::GetFormat(AM_MEDIA_TYPE** type) {
@@ -60,9 +68,8 @@ STDMETHODIMP StreamConfig::GetFormat(AM_MEDIA_TYPE** type) {
         *type = nullptr;
         return E_FAIL;
     }
-    EnterCriticalSection(&filter.Lock());
-    *type = MediaTypes::Clone(filter.CurrentFormat().Get());
-    LeaveCriticalSection(&filter.Lock());
+    ScopedLock hold(core.Lock());
+    *type = MediaTypes::Clone(formats.Current().Get());
     return *type ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -73,7 +80,7 @@ STDMETHODIMP StreamConfig::GetNumberOfCapabilities(int* count, int* size) {
     if (Faults::Injected("StreamConfig.GetNumberOfCapabilities")) {
         return E_FAIL;
     }
-    *count = filter.Formats().Count();
+    *count = formats.List().Count();
     *size = sizeof(VIDEO_STREAM_CONFIG_CAPS);
     return S_OK;
 }
@@ -86,13 +93,13 @@ STDMETHODIMP StreamConfig::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* 
     if (index < 0) {
         return E_INVALIDARG;
     }
-    if (index >= filter.Formats().Count()) {
+    if (index >= formats.List().Count()) {
         return S_FALSE;
     }
-    *type = MediaTypes::Clone(filter.Formats().At(index));
+    *type = MediaTypes::Clone(formats.List().At(index));
     if (!*type) {
         return E_OUTOFMEMORY;
     }
-    filter.Formats().Describe(index, *reinterpret_cast<VIDEO_STREAM_CONFIG_CAPS*>(caps));
+    formats.List().Describe(index, *reinterpret_cast<VIDEO_STREAM_CONFIG_CAPS*>(caps));
     return S_OK;
 }

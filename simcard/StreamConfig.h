@@ -4,13 +4,15 @@
 
 #include <dshow.h>
 
-class CaptureFilter;
+class FilterCore;
+class FormatState;
 
 // IAMStreamConfig of the capture pin: the card's format catalogue and the
 // current format, shared by every output pin.
 class StreamConfig : public IAMStreamConfig {
 public:
-    StreamConfig(IUnknown* pin, CaptureFilter& filter) : pin(pin), filter(filter) {}
+    StreamConfig(IUnknown* pin, FilterCore& core, FormatState& formats)
+        : pin(pin), core(core), formats(formats) {}
 
     SIMCARD_DELEGATE_IUNKNOWN(pin)
 
@@ -20,6 +22,9 @@ public:
     STDMETHODIMP GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps) override;
 
 private:
+    HRESULT Choose(const AM_MEDIA_TYPE& type);
+
     IUnknown* pin;
-    CaptureFilter& filter;
+    FilterCore& core;
+    FormatState& formats;
 };

@@ -1,6 +1,6 @@
 #include "simcard/Tuner.h"
 
-#include "simcard/Journal.h"
+#include "simcard/hooks/RecordedCall.h"
 #include "simcard/Options.h"
 #include "simcard/picture/Scenes.h"
 
@@ -63,19 +63,18 @@ LONG VideoCarrier(LONG country, LONG channel) {
 }
 
 STDMETHODIMP Tuner::put_Channel(LONG channel, LONG video, LONG audio) {
-    HRESULT hr = S_OK;
-    LONG first = 0;
-    LONG last = 0;
-    if (Faults::Injected("Tuner.put_Channel")) {
-        hr = E_FAIL;
-    } else if (!ChannelRange(card.Get().countryCode, first, last) || channel < first || channel > last ||
-               !ValidSubchannel(video) || !ValidSubchannel(audio)) {
-        hr = E_INVALIDARG;
-    } else {
+    auto change = [=] {
+        LONG first = 0;
+        LONG last = 0;
+        if (!ChannelRange(card.Get().countryCode, first, last) || channel < first || channel > last ||
+            !ValidSubchannel(video) || !ValidSubchannel(audio)) {
+            return E_INVALIDARG;
+        }
         card.Modify([channel](CardSettings& s) { s.channel = channel; });
-    }
-    Journal::Record(hr, "Tuner.put_Channel channel=%ld video=%ld audio=%ld", channel, video, audio);
-    return hr;
+        return S_OK;
+    };
+    return RecordedCall("Tuner.put_Channel", change, "channel=%ld video=%ld audio=%ld", channel, video,
+                        audio);
 }
 
 STDMETHODIMP Tuner::get_Channel(LONG* channel, LONG* video, LONG* audio) {
@@ -96,23 +95,21 @@ STDMETHODIMP Tuner::ChannelMinMax(LONG* min, LONG* max) {
 }
 
 STDMETHODIMP Tuner::put_CountryCode(LONG country) {
-    LONG first = 0;
-    LONG last = 0;
-    HRESULT hr = S_OK;
-    if (Faults::Injected("Tuner.put_CountryCode")) {
-        hr = E_FAIL;
-    } else if (!ChannelRange(country, first, last)) {
-        hr = E_INVALIDARG;
-    } else {
+    auto change = [=] {
+        LONG first = 0;
+        LONG last = 0;
+        if (!ChannelRange(country, first, last)) {
+            return E_INVALIDARG;
+        }
         card.Modify([country, first, last](CardSettings& s) {
             s.countryCode = country;
             if (s.channel < first || s.channel > last) {
                 s.channel = first;
             }
         });
-    }
-    Journal::Record(hr, "Tuner.put_CountryCode country=%ld", country);
-    return hr;
+        return S_OK;
+    };
+    return RecordedCall("Tuner.put_CountryCode", change, "country=%ld", country);
 }
 
 STDMETHODIMP Tuner::get_CountryCode(LONG* country) {
@@ -124,12 +121,11 @@ STDMETHODIMP Tuner::get_CountryCode(LONG* country) {
 }
 
 STDMETHODIMP Tuner::put_TuningSpace(LONG space) {
-    const HRESULT hr = Faults::Injected("Tuner.put_TuningSpace") ? E_FAIL : S_OK;
-    if (hr == S_OK) {
+    auto change = [=] {
         card.Modify([space](CardSettings& s) { s.tuningSpace = space; });
-    }
-    Journal::Record(hr, "Tuner.put_TuningSpace space=%ld", space);
-    return hr;
+        return S_OK;
+    };
+    return RecordedCall("Tuner.put_TuningSpace", change, "space=%ld", space);
 }
 
 STDMETHODIMP Tuner::get_TuningSpace(LONG* space) {
@@ -159,16 +155,14 @@ STDMETHODIMP Tuner::SignalPresent(LONG* strength) {
 }
 
 STDMETHODIMP Tuner::put_Mode(AMTunerModeType mode) {
-    HRESULT hr = S_OK;
-    if (Faults::Injected("Tuner.put_Mode")) {
-        hr = E_FAIL;
-    } else if (mode != AMTUNER_MODE_TV) {
-        hr = E_INVALIDARG;
-    } else {
+    auto change = [=] {
+        if (mode != AMTUNER_MODE_TV) {
+            return E_INVALIDARG;
+        }
         card.Modify([mode](CardSettings& s) { s.tunerMode = mode; });
-    }
-    Journal::Record(hr, "Tuner.put_Mode mode=%d", static_cast<int>(mode));
-    return hr;
+        return S_OK;
+    };
+    return RecordedCall("Tuner.put_Mode", change, "mode=%d", static_cast<int>(mode));
 }
 
 STDMETHODIMP Tuner::get_Mode(AMTunerModeType* mode) {
@@ -236,17 +230,15 @@ STDMETHODIMP Tuner::get_NumInputConnections(LONG* count) {
 }
 
 STDMETHODIMP Tuner::put_InputType(LONG index, TunerInputType type) {
-    HRESULT hr = S_OK;
-    if (Faults::Injected("Tuner.put_InputType")) {
-        hr = E_FAIL;
-    } else if (index < 0 || index >= InputConnections ||
-               (type != TunerInputCable && type != TunerInputAntenna)) {
-        hr = E_INVALIDARG;
-    } else {
+    auto change = [=] {
+        if (index < 0 || index >= InputConnections ||
+            (type != TunerInputCable && type != TunerInputAntenna)) {
+            return E_INVALIDARG;
+        }
         card.Modify([type](CardSettings& s) { s.tunerInputType = type; });
-    }
-    Journal::Record(hr, "Tuner.put_InputType index=%ld type=%d", index, static_cast<int>(type));
-    return hr;
+        return S_OK;
+    };
+    return RecordedCall("Tuner.put_InputType", change, "index=%ld type=%d", index, static_cast<int>(type));
 }
 
 STDMETHODIMP Tuner::get_InputType(LONG index, TunerInputType* type) {
@@ -261,16 +253,14 @@ STDMETHODIMP Tuner::get_InputType(LONG index, TunerInputType* type) {
 }
 
 STDMETHODIMP Tuner::put_ConnectInput(LONG index) {
-    HRESULT hr = S_OK;
-    if (Faults::Injected("Tuner.put_ConnectInput")) {
-        hr = E_FAIL;
-    } else if (index < 0 || index >= InputConnections) {
-        hr = E_INVALIDARG;
-    } else {
+    auto change = [=] {
+        if (index < 0 || index >= InputConnections) {
+            return E_INVALIDARG;
+        }
         card.Modify([index](CardSettings& s) { s.tunerInput = index; });
-    }
-    Journal::Record(hr, "Tuner.put_ConnectInput input=%ld", index);
-    return hr;
+        return S_OK;
+    };
+    return RecordedCall("Tuner.put_ConnectInput", change, "input=%ld", index);
 }
 
 STDMETHODIMP Tuner::get_ConnectInput(LONG* index) {

@@ -1,6 +1,6 @@
 #include "simcard/TvAudio.h"
 
-#include "simcard/Journal.h"
+#include "simcard/hooks/RecordedCall.h"
 #include "simcard/Options.h"
 
 namespace {
@@ -41,16 +41,14 @@ STDMETHODIMP TvAudio::get_TVAudioMode(LONG* mode) {
 }
 
 STDMETHODIMP TvAudio::put_TVAudioMode(LONG mode) {
-    HRESULT hr = S_OK;
-    if (Faults::Injected("TvAudio.put_TVAudioMode")) {
-        hr = E_FAIL;
-    } else if (!ValidMode(mode)) {
-        hr = E_INVALIDARG;
-    } else {
+    auto change = [=] {
+        if (!ValidMode(mode)) {
+            return E_INVALIDARG;
+        }
         card.Modify([mode](CardSettings& s) { s.tvAudioMode = mode; });
-    }
-    Journal::Record(hr, "TvAudio.put_TVAudioMode mode=0x%lX", mode);
-    return hr;
+        return S_OK;
+    };
+    return RecordedCall("TvAudio.put_TVAudioMode", change, "mode=0x%lX", mode);
 }
 
 STDMETHODIMP TvAudio::RegisterNotificationCallBack(IAMTunerNotification*, LONG) {

@@ -1,7 +1,7 @@
 #include "simcard/VideoCompression.h"
 
 #include "simcard/CardState.h"
-#include "simcard/Journal.h"
+#include "simcard/hooks/RecordedCall.h"
 #include "simcard/Options.h"
 
 #include <cwchar>
@@ -55,16 +55,14 @@ STDMETHODIMP VideoCompression::OverrideFrameSize(LONG, LONG) {
 }
 
 STDMETHODIMP VideoCompression::put_Quality(double quality) {
-    HRESULT hr = S_OK;
-    if (Faults::Injected("Compression.put_Quality")) {
-        hr = E_FAIL;
-    } else if (!(quality >= 0.0 && quality <= 1.0)) {
-        hr = E_INVALIDARG;
-    } else {
+    auto change = [=] {
+        if (!(quality >= 0.0 && quality <= 1.0)) {
+            return E_INVALIDARG;
+        }
         card.Modify([quality](CardSettings& s) { s.quality = quality; });
-    }
-    Journal::Record(hr, "Compression.put_Quality quality=%.2f", quality);
-    return hr;
+        return S_OK;
+    };
+    return RecordedCall("Compression.put_Quality", change, "quality=%.2f", quality);
 }
 
 STDMETHODIMP VideoCompression::get_Quality(double* quality) {
