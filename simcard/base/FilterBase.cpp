@@ -1,6 +1,6 @@
 #include "simcard/base/FilterBase.h"
 
-#include "simcard/PinEnumerator.h"
+#include "simcard/base/PinEnumerator.h"
 
 #include <cwchar>
 #include <new>

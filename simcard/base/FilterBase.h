@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Ownership.h"
-#include "simcard/FilterCore.h"
+#include "simcard/base/FilterCore.h"
 
 #include <dshow.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "simcard/Journal.h"
-#include "simcard/Options.h"
+#include "simcard/hooks/Journal.h"
+#include "simcard/hooks/Options.h"
 
 #include <cstdarg>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/Ownership.h"
-#include "simcard/Module.h"
+#include "simcard/server/Module.h"
 
 #include <ocidl.h>
 

@@ -1,7 +1,7 @@
 #include "simcard/sink/FrameSink.h"
 
-#include "simcard/CardPin.h"
-#include "simcard/MediaTypes.h"
+#include "simcard/base/CardPin.h"
+#include "simcard/base/MediaTypes.h"
 
 #include <cstring>
 

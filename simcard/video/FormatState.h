@@ -1,7 +1,7 @@
 #pragma once
 
-#include "simcard/FormatCatalogue.h"
-#include "simcard/MediaTypes.h"
+#include "simcard/video/CardFormatList.h"
+#include "simcard/base/MediaTypes.h"
 
 #include <vector>
 
@@ -24,7 +24,7 @@ class FormatState {
 public:
     explicit FormatState(const CardVariant& variant);
 
-    const FormatCatalogue& List() const { return list; }
+    const CardFormatList& List() const { return list; }
     const MediaType& Current() const { return current; }
     bool Chosen() const { return chosen; }
 
@@ -37,7 +37,7 @@ public:
     void SetConnectedFrameDuration(REFERENCE_TIME duration);
 
 private:
-    FormatCatalogue list;
+    CardFormatList list;
     MediaType current;
     bool chosen = false;
     std::vector<FormatConnection*> connections;
