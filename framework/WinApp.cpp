@@ -1,5 +1,6 @@
 #include "framework/WinApp.h"
 
+#include "framework/HtmlHelp.h"
 #include "framework/Wnd.h"
 
 #include <htmlhelp.h>
@@ -98,7 +99,7 @@ int CWinApp::Run() {
 
 void CWinApp::OnHelp() {
     if (m_pszHelpFilePath) {
-        HtmlHelpA(nullptr, m_pszHelpFilePath, HH_DISPLAY_TOPIC, 0);
+        AfxHtmlHelp(nullptr, m_pszHelpFilePath, HH_DISPLAY_TOPIC, 0);
     }
 }
 

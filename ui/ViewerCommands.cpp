@@ -2,9 +2,11 @@
 // Commands that rebuild the preview fit the window to the format afterwards.
 #include "ui/ViewerWnd.h"
 
+#include "app/DialogLibrary.h"
 #include "app/Globals.h"
 #include "capture/CaptureSession.h"
 #include "capture/CrossbarControl.h"
+#include "capture/FormatCatalog.h"
 #include "capture/ProcAmpControl.h"
 #include "capture/TunerControl.h"
 #include "framework/WinApp.h"
@@ -13,6 +15,14 @@
 // Ids above the last preset map to numbers the tuner refuses.
 void ViewerWnd::OnPreset(UINT id) {
     tunerControl.SelectPreset(static_cast<int>(id) - ID_CHANNEL_ITEM);
+}
+
+// The editor writes the presets to the settings file; they are read again
+// without tuning, so the picture stays on its channel.
+void ViewerWnd::OnChannelSetup() {
+    if (DialogLibrary::EditPresetChannels()) {
+        tunerControl.ReloadPresets();
+    }
 }
 
 // The graph keeps running while the input changes.
@@ -43,6 +53,15 @@ void ViewerWnd::OnFrameRate15() {
 
 void ViewerWnd::OnFrameRate5() {
     captureSession.SetFrameRate(5);
+}
+
+void ViewerWnd::OnFrameRateCustom() {
+    int rate = formatCatalog.frameRate;
+    // The frame duration is 10,000,000 / rate: whatever the library answers,
+    // a rate below 1 is never applied.
+    if (DialogLibrary::AskFrameRate(&rate) && rate >= 1) {
+        captureSession.SetFrameRate(rate);
+    }
 }
 
 void ViewerWnd::OnQualityHigh() {
@@ -84,4 +103,8 @@ void ViewerWnd::OnHelpContents() {
     if (CWinApp* app = AfxGetApp()) {
         app->OnHelp();
     }
+}
+
+void ViewerWnd::OnVersionInfo() {
+    DialogLibrary::ShowVersionInfo();
 }

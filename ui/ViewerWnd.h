@@ -34,6 +34,7 @@ protected:
 
     // Context menu commands (ViewerCommands.cpp).
     void OnPreset(UINT id);
+    void OnChannelSetup();
     void OnInputTuner();
     void OnInputVideo();
     void OnInputSVideo();
@@ -41,6 +42,7 @@ protected:
     void OnFrameRate30();
     void OnFrameRate15();
     void OnFrameRate5();
+    void OnFrameRateCustom();
     void OnQualityHigh();
     void OnQualityMedium();
     void OnQualityLow();
@@ -49,6 +51,7 @@ protected:
     void OnAudioCard();
     void OnAudioDevice(UINT id);
     void OnHelpContents();
+    void OnVersionInfo();
 
     DECLARE_MESSAGE_MAP()
 

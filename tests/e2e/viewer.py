@@ -67,11 +67,17 @@ def xdotool(*args):
 class Viewer:
     """One run of the viewer in a private folder."""
 
-    def __init__(self, prefix=CARD_PREFIX, settings=None, env=None):
+    def __init__(self, prefix=CARD_PREFIX, settings=None, env=None, companions=('RADO_DU.DLL', 'NarvoTV.chm'),
+                 cwd=None):
+        """companions: the files installed beside the executable; cwd: the
+        folder the viewer is started from (its own folder by default)."""
         self.prefix = prefix
         self.folder = tempfile.mkdtemp(prefix='narvo-e2e-')
         self.exe = os.path.join(self.folder, 'NarvoTV.exe')
         shutil.copy(os.path.join(BUILD, 'bin', 'NarvoTV.exe'), self.exe)
+        for name in companions:
+            shutil.copy(os.path.join(BUILD, 'bin', name), os.path.join(self.folder, name))
+        self.cwd = cwd or self.folder
         self.ini = os.path.join(self.folder, 'NarvoTV.ini')
         if settings is not None:
             with open(self.ini, 'wb') as f:
@@ -82,7 +88,7 @@ class Viewer:
 
     def start(self):
         self.process = subprocess.Popen([WINE_RUN, '--prefix', self.prefix, self.exe], env=self.env,
-                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                        cwd=self.cwd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                                         stderr=subprocess.DEVNULL)
         return self
 
@@ -118,6 +124,36 @@ class Viewer:
             return out if code == 0 and out else None
         out = wait_for(read, 'a message box captioned ' + caption)
         return dict(line.split(' ', 1) for line in out.splitlines())
+
+    def dialog(self, caption):
+        """The open dialog with that caption, once it shows: its rectangle,
+        its owner's title and its controls' texts by id."""
+        def read():
+            code, out = self.wintool('dialog', caption)
+            return out if code == 0 and out else None
+        out = wait_for(read, 'a dialog captioned ' + caption)
+        result = {'controls': {}, 'classes': {}}
+        for line in out.splitlines():
+            kind, _, rest = line.partition(' ')
+            if kind == 'control':
+                number, class_name, text = (rest.split(' ', 2) + [''])[:3]
+                result['controls'][int(number)] = text
+                result['classes'][int(number)] = class_name
+            elif kind == 'window':
+                result['window'] = [int(n) for n in rest.split()]
+            elif kind == 'owner':
+                result['owner'] = rest
+        return result
+
+    def dialog_gone(self, caption):
+        wait_for(lambda: self.wintool('dialog', caption)[0] != 0, 'the dialog ' + caption + ' to close')
+
+    def set_text(self, caption, control, text):
+        code, _ = self.wintool('settext', caption, control, text)
+        assert code == 0, 'no control %d in %s' % (control, caption)
+
+    def press(self, caption, button):
+        self.wintool('press', caption, button)
 
     def command(self, command_id):
         self.wintool('command', TITLE, command_id)

@@ -4,6 +4,10 @@
 //   wintool close TITLE      posts WM_CLOSE, as the caption's close button does
 //   wintool command TITLE ID posts WM_COMMAND ID
 //   wintool msgbox CAPTION   prints the text and owner of a message box, then presses OK
+//   wintool dialog CAPTION   prints the dialog's rectangle, its owner's title and
+//                            each control: "control ID CLASS TEXT"
+//   wintool settext CAPTION ID TEXT   sets a dialog control's text
+//   wintool press CAPTION ID          presses a dialog button (posts WM_COMMAND ID)
 // Text is printed as UTF-8. Exit code 1 when the window is not there.
 #include <windows.h>
 
@@ -43,7 +47,8 @@ int Info(HWND window) {
     WINDOWPLACEMENT placement = {};
     placement.length = sizeof placement;
     GetWindowPlacement(window, &placement);
-    printf("window %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left, outer.bottom - outer.top);
+    printf("window %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
+           outer.bottom - outer.top);
     printf("client %ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
     printf("normal %ld %ld %ld %ld\n", placement.rcNormalPosition.left, placement.rcNormalPosition.top,
            placement.rcNormalPosition.right, placement.rcNormalPosition.bottom);
@@ -70,11 +75,35 @@ int MessageBoxInfo(HWND box) {
     return 0;
 }
 
+BOOL CALLBACK PrintControl(HWND control, LPARAM) {
+    char className[64] = {};
+    GetClassNameA(control, className, sizeof className);
+    char text[1024] = {};
+    GetWindowTextA(control, text, sizeof text);
+    printf("control %d %s %s\n", GetDlgCtrlID(control), className, ToUtf8(text).c_str());
+    return TRUE;
+}
+
+int DialogInfo(HWND dialog) {
+    RECT outer = {};
+    GetWindowRect(dialog, &outer);
+    printf("window %ld %ld %ld %ld\n", outer.left, outer.top, outer.right - outer.left,
+           outer.bottom - outer.top);
+    char owner[256] = {};
+    if (HWND ownerWindow = GetWindow(dialog, GW_OWNER)) {
+        GetWindowTextA(ownerWindow, owner, sizeof owner);
+    }
+    printf("owner %s\n", ToUtf8(owner).c_str());
+    EnumChildWindows(dialog, PrintControl, 0);
+    fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: wintool info|close|command|msgbox TITLE [ID]\n");
+        fprintf(stderr, "usage: wintool info|close|command|msgbox|dialog|settext|press TITLE [ID [TEXT]]\n");
         return 2;
     }
     const std::string verb = argv[1];
@@ -93,6 +122,15 @@ int main(int argc, char** argv) {
     }
     if (verb == "msgbox") {
         return MessageBoxInfo(window);
+    }
+    if (verb == "dialog") {
+        return DialogInfo(window);
+    }
+    if (verb == "settext" && argc > 4) {
+        return SetDlgItemTextA(window, atoi(argv[3]), FromUtf8(argv[4]).c_str()) ? 0 : 1;
+    }
+    if (verb == "press" && argc > 3) {
+        return PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(atoi(argv[3])), 0) ? 0 : 1;
     }
     return 2;
 }

@@ -1,0 +1,105 @@
+"""The dialog library and the help file through the real viewer: each dialog
+opened from its command, filled and closed with its buttons, and its effect
+on the card and the settings file; the library looked up beside the
+executable only; the help command's window."""
+import os
+import shutil
+import tempfile
+import unittest
+
+from viewer import BUILD, Viewer, wait_for
+
+ID_CHANNEL_SETUP, ID_FRAMERATE_CUSTOM, ID_HELP, ID_VERSION = 32782, 32787, 32791, 32792
+IDOK, IDCANCEL = 1, 2
+IDC_SETTINGS_PATH, IDC_VERSION, IDC_RATE, IDC_MESSAGE = 1003, 1001, 1010, 1020
+IDC_CHANNEL, IDC_NAME = 1100, 1200
+VERSION_CAPTION, RATE_CAPTION, PRESET_CAPTION = 'バージョン情報', 'フレームレート', 'チャンネル設定'
+
+
+class DialogTest(unittest.TestCase):
+    def run_viewer(self, settings=None, **options):
+        handle, self.journal = tempfile.mkstemp(prefix='narvo-card-', suffix='.log')
+        os.close(handle)
+        self.addCleanup(os.remove, self.journal)
+        viewer = Viewer(settings=settings, env={'SIMTV_JOURNAL': self.journal}, **options)
+        self.addCleanup(viewer.cleanup)
+        viewer.start()
+        viewer.wait_shown()
+        return viewer
+
+    def journal_lines(self, prefix):
+        with open(self.journal, encoding='utf-8') as f:
+            return [line.strip() for line in f if line.startswith(prefix)]
+
+    def test_version_dialog_names_the_settings_file_and_closes_with_ok(self):
+        viewer = self.run_viewer()
+        viewer.command(ID_VERSION)
+        dialog = viewer.dialog(VERSION_CAPTION)
+        self.assertEqual('NARVO TV Viewer', dialog['owner'])
+        path = dialog['controls'][IDC_SETTINGS_PATH]
+        self.assertTrue(path.lower().endswith(
+            (os.path.basename(viewer.folder) + '\\NarvoTV.ini').lower()), path)
+        self.assertIn('1.', dialog['controls'][IDC_VERSION])
+        viewer.press(VERSION_CAPTION, IDOK)
+        viewer.dialog_gone(VERSION_CAPTION)
+        self.assertEqual(0, viewer.close())
+
+    def test_custom_frame_rate_reaches_the_card_and_a_cancel_changes_nothing(self):
+        viewer = self.run_viewer('[MainConfig]\nZoomRateSave=0\n')
+        viewer.command(ID_FRAMERATE_CUSTOM)
+        dialog = viewer.dialog(RATE_CAPTION)
+        self.assertEqual('15', dialog['controls'][IDC_RATE])
+        viewer.set_text(RATE_CAPTION, IDC_RATE, '0')
+        viewer.press(RATE_CAPTION, IDOK)
+        refused = wait_for(lambda: viewer.dialog(RATE_CAPTION)['controls'][IDC_MESSAGE], 'the refusal')
+        self.assertIn('1 から 60', refused)
+        viewer.set_text(RATE_CAPTION, IDC_RATE, '24')
+        viewer.press(RATE_CAPTION, IDOK)
+        viewer.dialog_gone(RATE_CAPTION)
+        wait_for(lambda: [line for line in self.journal_lines('StreamConfig.SetFormat')
+                          if 'avgTimePerFrame=416666 -> S_OK' in line], 'the 24 fps frame duration')
+
+        viewer.command(ID_FRAMERATE_CUSTOM)
+        self.assertEqual('24', viewer.dialog(RATE_CAPTION)['controls'][IDC_RATE])
+        set_formats = len(self.journal_lines('StreamConfig.SetFormat'))
+        viewer.set_text(RATE_CAPTION, IDC_RATE, '5')
+        viewer.press(RATE_CAPTION, IDCANCEL)
+        viewer.dialog_gone(RATE_CAPTION)
+        self.assertEqual(0, viewer.close())
+        self.assertEqual(set_formats, len(self.journal_lines('StreamConfig.SetFormat')))
+        self.assertEqual('24', viewer.settings()['VideoStreamConfig']['FrameRate'])
+
+    def test_preset_editor_writes_the_file_at_once(self):
+        viewer = self.run_viewer('[Preset Channel]\nCH1=1\nNAME1=ＮＨＫ\n[TVTuner]\nSelectChannel=1\n')
+        viewer.command(ID_CHANNEL_SETUP)
+        dialog = viewer.dialog(PRESET_CAPTION)
+        self.assertEqual(('1', 'ＮＨＫ'), (dialog['controls'][IDC_CHANNEL + 1], dialog['controls'][IDC_NAME + 1]))
+        viewer.set_text(PRESET_CAPTION, IDC_CHANNEL + 2, '33')
+        viewer.set_text(PRESET_CAPTION, IDC_NAME + 2, 'テスト局')
+        viewer.press(PRESET_CAPTION, IDOK)
+        viewer.dialog_gone(PRESET_CAPTION)
+        stored = viewer.settings()['Preset Channel']
+        self.assertEqual(('33', 'テスト局'), (stored['CH2'], stored['NAME2']))
+        self.assertEqual(0, viewer.close())
+
+    def test_missing_library_is_reported_and_one_in_the_start_folder_is_not_taken(self):
+        # The start folder holds a library of that name; the program's folder none.
+        start_folder = tempfile.mkdtemp(prefix='narvo-start-')
+        self.addCleanup(shutil.rmtree, start_folder, True)
+        shutil.copy(os.path.join(BUILD, 'bin', 'RADO_DU.DLL'), start_folder)
+        viewer = self.run_viewer(companions=(), cwd=start_folder)
+        viewer.command(ID_VERSION)
+        box = viewer.message_box('NarvoTV')
+        self.assertEqual('必要なファイルが見つかりません', box['text'])
+        self.assertEqual(0, viewer.close())
+
+    def test_help_command_opens_the_help_window(self):
+        viewer = self.run_viewer()
+        viewer.command(ID_HELP)
+        # The window takes its title from the help file.
+        wait_for(lambda: viewer.info('NarvoTV ヘルプ'), 'the help window')
+        self.assertEqual(0, viewer.close())
+
+
+if __name__ == '__main__':
+    unittest.main()

@@ -1,0 +1,130 @@
+"""A portable package as a user meets it: the zip unpacked into an empty
+folder, a fresh Wine prefix, the card registered with the zip's own script,
+the viewer started from the unpacked folder showing the picture, closed, and
+its settings file found beside it. Usage: test_package.py x64|x86
+The x86 package needs 32-bit Wine; without it the test is skipped (77)."""
+import glob
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
+from viewer import BUILD, SOURCE, WINE_RUN, WINTOOL, screenshot, wait_for  # noqa: E402
+
+ARCH = sys.argv.pop(1) if len(sys.argv) > 1 else 'x64'
+RED = (255, 0, 0)
+TITLE = 'NARVO TV Viewer'
+# What a statically linked program may import: the system's own libraries.
+SYSTEM_DLLS = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'advapi32.dll', 'ole32.dll', 'oleaut32.dll',
+               'comctl32.dll', 'comdlg32.dll', 'shell32.dll', 'shlwapi.dll', 'msvcrt.dll', 'hhctrl.ocx',
+               'olepro32.dll', 'oleacc.dll', 'version.dll', 'winmm.dll', 'ntdll.dll', 'quartz.dll',
+               'api-ms-win-crt-runtime-l1-1-0.dll'}
+OBJDUMP = {'x64': 'x86_64-w64-mingw32-objdump', 'x86': 'i686-w64-mingw32-objdump'}[ARCH]
+I686_BUILD = os.environ.get('NARVO_BUILD_I686', os.path.join(SOURCE, 'build', 'i686'))
+
+
+def wine32_available():
+    return os.path.exists('/usr/lib/wine/wine') or bool(glob.glob('/usr/lib/i386-linux-gnu/wine/i386-unix/ntdll.so'))
+
+
+def make_package(out):
+    subprocess.run([os.path.join(SOURCE, 'tools', 'package'), '--no-build', '--out', out, '--x64', BUILD,
+                    '--x86', I686_BUILD], check=True, stdout=subprocess.DEVNULL)
+    zips = glob.glob(os.path.join(out, 'NarvoTV-*-%s.zip' % ARCH))
+    assert len(zips) == 1, zips
+    return zips[0]
+
+
+def imports(path):
+    dump = subprocess.run([OBJDUMP, '-p', path], check=True, capture_output=True, text=True).stdout
+    return {line.split(':', 1)[1].strip().lower() for line in dump.splitlines() if 'DLL Name:' in line}
+
+
+class PackageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.work = tempfile.mkdtemp(prefix='narvo-package-')
+        cls.zip = make_package(os.path.join(cls.work, 'out'))
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.work, ignore_errors=True)
+
+    def wine(self, prefix, *args, check=True):
+        with tempfile.TemporaryFile() as out:
+            result = subprocess.run([WINE_RUN, '--prefix', prefix] + list(args), stdin=subprocess.DEVNULL,
+                                    stdout=out, stderr=subprocess.STDOUT)
+            out.seek(0)
+            text = out.read().decode('cp932', 'replace')
+        if check:
+            self.assertEqual(result.returncode, 0, text)
+        return text
+
+    def test_zip_holds_the_program_its_companions_and_the_card(self):
+        version = os.path.basename(self.zip)[len('NarvoTV-'):-len('-%s.zip' % ARCH)]
+        top = 'NarvoTV-%s-%s/' % (version, ARCH)
+        with zipfile.ZipFile(self.zip) as archive:
+            names = set(archive.namelist())
+            readme = archive.read(top + 'README.txt').decode('utf-8-sig')
+        expected = {'NarvoTV.exe', 'README.txt', 'SimCard/SimTvCard.ax', 'SimCard/register.cmd',
+                    'SimCard/unregister.cmd'}
+        expected |= {name for name in ('RADO_DU.DLL', 'NarvoTV.chm') if os.path.exists(os.path.join(BUILD, 'bin', name))}
+        self.assertEqual(names, {top + name for name in expected})
+        self.assertIn('NarvoTV.ini', readme)
+        self.assertIn(version, readme)
+
+    def test_binaries_need_nothing_beside_them(self):
+        folder = os.path.join(self.work, 'imports')
+        with zipfile.ZipFile(self.zip) as archive:
+            archive.extractall(folder)
+        binaries = [p for p in glob.glob(os.path.join(folder, '*', '**', '*'), recursive=True)
+                    if p.lower().endswith(('.exe', '.dll', '.ax'))]
+        self.assertTrue(binaries)
+        for binary in binaries:
+            self.assertLessEqual(imports(binary), SYSTEM_DLLS, binary)
+
+    def test_unpacked_viewer_shows_the_card_and_keeps_its_settings_beside_it(self):
+        folder = os.path.join(self.work, 'unpacked')
+        os.mkdir(folder)
+        with zipfile.ZipFile(self.zip) as archive:
+            archive.extractall(folder)
+        (top,) = os.listdir(folder)
+        home = os.path.join(folder, top)
+        prefix = os.path.join(self.work, 'prefix')
+
+        said = self.wine(prefix, 'cmd', '/c', 'Z:' + os.path.join(home, 'SimCard', 'register.cmd').replace('/', '\\'))
+        self.assertIn('登録しました', said)
+        subprocess.run(['wineserver', '-w'], env=dict(os.environ, WINEPREFIX=prefix), check=True)
+
+        viewer = subprocess.Popen([WINE_RUN, '--prefix', prefix, os.path.join(home, 'NarvoTV.exe')],
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            def client():
+                text = self.wine(prefix, WINTOOL, 'info', TITLE, check=False)
+                values = dict(line.split(' ', 1) for line in text.splitlines() if ' ' in line)
+                if values.get('visible') != '1':
+                    return None
+                return [int(n) for n in values['client'].split()]
+            x, y, _, _ = wait_for(client, 'the viewer window')
+            wait_for(lambda: screenshot().pixel(x + 12, y + 12) == RED, 'the picture of the tuner input')
+            self.wine(prefix, WINTOOL, 'close', TITLE)
+            self.assertEqual(viewer.wait(timeout=90), 0)
+        finally:
+            if viewer.poll() is None:
+                viewer.kill()
+        self.assertTrue(os.path.isfile(os.path.join(home, 'NarvoTV.ini')), os.listdir(home))
+
+        said = self.wine(prefix, 'cmd', '/c', 'Z:' + os.path.join(home, 'SimCard', 'unregister.cmd').replace('/', '\\'))
+        self.assertIn('解除しました', said)
+        subprocess.run(['wineserver', '-k'], env=dict(os.environ, WINEPREFIX=prefix))
+
+
+if __name__ == '__main__':
+    if ARCH == 'x86' and not (wine32_available() and os.path.isfile(os.path.join(I686_BUILD, 'bin', 'NarvoTV.exe'))):
+        print('skipped: no 32-bit Wine or no i686 build')
+        sys.exit(77)
+    unittest.main()

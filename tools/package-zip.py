@@ -1,0 +1,102 @@
+#!/usr/bin/env python3
+"""Writes one portable package of NarvoTV (tools/package calls it).
+Usage: package-zip.py SOURCE BUILD ARCH VERSION ZIP"""
+import os
+import sys
+import time
+import zipfile
+
+# Beside the executable when the build made them; the viewer runs without them.
+COMPANIONS = ['RADO_DU.DLL', 'NarvoTV.chm']
+
+README = """NarvoTV {version} ({arch})
+
+NarvoTV は、アナログ TV キャプチャカード「Narvo TV」の映像を表示するビューアです。
+インストールは要りません。このフォルダをそのまま好きな場所に置いてください。
+
+■ 起動
+  NarvoTV.exe をダブルクリックします。カードが見つかると映像が表示されます。
+  操作はすべて映像の上で右クリックして出るメニューから行います
+  (チャンネル、入力切替、フォーマット、フレームレート、オーディオ、終了など)。
+  映像を左ボタンでドラッグするとウィンドウが動きます。
+
+■ 設定
+  設定は NarvoTV.exe と同じフォルダの NarvoTV.ini に保存されます
+  (終了時に書き込まれます)。書き込みのできるフォルダに置いてください。
+  設定を初めに戻すには、終了してから NarvoTV.ini を削除します。
+
+■ カードがないとき (シミュレーション)
+  SimCard フォルダには、カードの代わりに試験用の映像を出すシミュレーション
+  ドライバ SimTvCard.ax があります。管理者として register.cmd を実行すると
+  登録され、unregister.cmd で登録を解除できます。本物のカードと同時に
+  登録しないでください。
+
+■ 同梱ファイル
+  NarvoTV.exe      ビューア本体 (ほかのランタイムは不要です)
+{companions}  README.txt       このファイル
+  SimCard\\        シミュレーションドライバと登録用スクリプト
+"""
+
+COMPANION_LINES = {
+    'RADO_DU.DLL': '  RADO_DU.DLL      ダイアログ (チャンネル設定、フレームレート、バージョン情報)\n',
+    'NarvoTV.chm': '  NarvoTV.chm      ヘルプ\n',
+}
+
+# regsvr32 /s reports nothing itself; the script says what happened.
+REGISTER = """@echo off
+rem Registers the simulated capture card. Run as administrator.
+regsvr32 /s "%~dp0SimTvCard.ax"
+if errorlevel 1 (
+  echo SimTvCard.ax を登録できませんでした。管理者として実行してください。
+  exit /b 1
+)
+echo SimTvCard.ax を登録しました。
+"""
+
+UNREGISTER = """@echo off
+rem Removes the simulated capture card's registration. Run as administrator.
+regsvr32 /s /u "%~dp0SimTvCard.ax"
+if errorlevel 1 (
+  echo SimTvCard.ax の登録を解除できませんでした。管理者として実行してください。
+  exit /b 1
+)
+echo SimTvCard.ax の登録を解除しました。
+"""
+
+
+def windows_text(text, encoding):
+    return text.replace('\n', '\r\n').encode(encoding)
+
+
+def main():
+    source, build, arch, version, zip_path = sys.argv[1:6]
+    del source
+    top = 'NarvoTV-%s-%s/' % (version, arch)
+    bin_dir = os.path.join(build, 'bin')
+    present = [name for name in COMPANIONS if os.path.isfile(os.path.join(bin_dir, name))]
+    files = [('NarvoTV.exe', os.path.join(bin_dir, 'NarvoTV.exe'))]
+    files += [(name, os.path.join(bin_dir, name)) for name in present]
+    files.append(('SimCard/SimTvCard.ax', os.path.join(build, 'simcard', 'SimTvCard.ax')))
+    readme = README.format(version=version, arch=arch,
+                           companions=''.join(COMPANION_LINES[name] for name in present))
+    texts = [
+        # UTF-8 with a byte order mark: Notepad reads it so on every version.
+        ('README.txt', b'\xef\xbb\xbf' + windows_text(readme, 'utf-8')),
+        # cmd reads scripts in the system's code page.
+        ('SimCard/register.cmd', windows_text(REGISTER, 'cp932')),
+        ('SimCard/unregister.cmd', windows_text(UNREGISTER, 'cp932')),
+    ]
+    stamp = time.localtime()[:6]
+    partial = zip_path + '.part'
+    with zipfile.ZipFile(partial, 'w', zipfile.ZIP_DEFLATED) as archive:
+        for name, path in files:
+            archive.write(path, top + name)
+        for name, data in texts:
+            info = zipfile.ZipInfo(top + name, stamp)
+            info.compress_type = zipfile.ZIP_DEFLATED
+            archive.writestr(info, data)
+    os.replace(partial, zip_path)
+
+
+if __name__ == '__main__':
+    main()
