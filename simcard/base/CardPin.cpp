@@ -1,5 +1,7 @@
 #include "simcard/base/CardPin.h"
 
+#include "simcard/base/OutParam.h"
+
 #include <cstring>
 #include <cwchar>
 
@@ -27,11 +29,7 @@ STDMETHODIMP CardPin::QueryPinInfo(PIN_INFO* info) {
 }
 
 STDMETHODIMP CardPin::QueryDirection(PIN_DIRECTION* out) {
-    if (!out) {
-        return E_POINTER;
-    }
-    *out = direction;
-    return S_OK;
+    return Give(out, direction);
 }
 
 STDMETHODIMP CardPin::QueryId(LPWSTR* id) {

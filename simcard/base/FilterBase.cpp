@@ -1,5 +1,6 @@
 #include "simcard/base/FilterBase.h"
 
+#include "simcard/base/OutParam.h"
 #include "simcard/base/PinEnumerator.h"
 
 #include <cwchar>
@@ -43,11 +44,7 @@ STDMETHODIMP_(ULONG) FilterBase::Release() {
 }
 
 STDMETHODIMP FilterBase::GetClassID(CLSID* id) {
-    if (!id) {
-        return E_POINTER;
-    }
-    *id = clsid;
-    return S_OK;
+    return Give(id, clsid);
 }
 
 STDMETHODIMP FilterBase::Stop() {

@@ -1,28 +1,18 @@
 #pragma once
 
+#include "simcard/base/ListEnumerator.h"
 #include "simcard/base/MediaTypes.h"
 #include "simcard/server/Module.h"
 
 #include <vector>
 
 // IEnumMediaTypes over a copy of the types a pin proposed when asked.
-class MediaTypeEnumerator final : public IEnumMediaTypes, private ModuleObject {
+class MediaTypeEnumerator final : public ListEnumerator<IEnumMediaTypes, MediaType, AM_MEDIA_TYPE*>,
+                                  private ModuleObject {
 public:
-    MediaTypeEnumerator(const std::vector<MediaType>& types, size_t position = 0);
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
-
-    STDMETHODIMP Next(ULONG count, AM_MEDIA_TYPE** types, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG count) override;
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumMediaTypes** clone) override;
+    explicit MediaTypeEnumerator(const std::vector<MediaType>& types, size_t position = 0);
 
 private:
-    ~MediaTypeEnumerator() = default;
-
-    volatile LONG refs = 1;
-    std::vector<MediaType> types;
-    size_t position;
+    bool HandOut(const MediaType& type, AM_MEDIA_TYPE*& out) override;
+    IEnumMediaTypes* Copy() const override;
 };

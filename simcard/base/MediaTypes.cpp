@@ -1,29 +1,12 @@
 #include "simcard/base/MediaTypes.h"
 
+#include "common/Ownership.h"
+
 #include <dvdmedia.h>
 
 #include <cstring>
 
 namespace MediaTypes {
-
-void FreeContents(AM_MEDIA_TYPE& type) {
-    if (type.cbFormat != 0 && type.pbFormat) {
-        CoTaskMemFree(type.pbFormat);
-    }
-    type.cbFormat = 0;
-    type.pbFormat = nullptr;
-    if (type.pUnk) {
-        type.pUnk->Release();
-        type.pUnk = nullptr;
-    }
-}
-
-void Delete(AM_MEDIA_TYPE* type) {
-    if (type) {
-        FreeContents(*type);
-        CoTaskMemFree(type);
-    }
-}
 
 HRESULT CopyInto(AM_MEDIA_TYPE& target, const AM_MEDIA_TYPE& source) {
     target = source;
@@ -113,7 +96,7 @@ MediaType& MediaType::operator=(const MediaType& other) {
     if (this != &other) {
         AM_MEDIA_TYPE copy;
         if (MediaTypes::CopyInto(copy, other.type) == S_OK) {
-            MediaTypes::FreeContents(type);
+            FreeMediaTypeContents(type);
             type = copy;
         }
     }
@@ -121,5 +104,5 @@ MediaType& MediaType::operator=(const MediaType& other) {
 }
 
 MediaType::~MediaType() {
-    MediaTypes::FreeContents(type);
+    FreeMediaTypeContents(type);
 }

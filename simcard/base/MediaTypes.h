@@ -2,12 +2,10 @@
 
 #include <dshow.h>
 
-// AM_MEDIA_TYPE handling the way DirectShow's helpers do it, and an owning
-// value type for the formats the card keeps.
+// AM_MEDIA_TYPE copies the way DirectShow's helpers make them (common/Ownership.h
+// frees them), and an owning value type for the formats the card keeps.
 namespace MediaTypes {
 
-void FreeContents(AM_MEDIA_TYPE& type);
-void Delete(AM_MEDIA_TYPE* type);
 HRESULT CopyInto(AM_MEDIA_TYPE& target, const AM_MEDIA_TYPE& source);
 AM_MEDIA_TYPE* Clone(const AM_MEDIA_TYPE& source); // CoTaskMem, null when out of memory
 

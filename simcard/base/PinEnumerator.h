@@ -1,29 +1,21 @@
 #pragma once
 
+#include "common/Ownership.h"
+#include "simcard/base/ListEnumerator.h"
+
 #include <dshow.h>
 
 #include <vector>
 
 // IEnumPins over the pins a filter had when the enumerator was made. Keeps
 // the filter alive, and with it the pins (and the DLL the filter counts on).
-class PinEnumerator final : public IEnumPins {
+class PinEnumerator final : public ListEnumerator<IEnumPins, IPin*, IPin*> {
 public:
     PinEnumerator(IBaseFilter* filter, const std::vector<IPin*>& pins, size_t position = 0);
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
-
-    STDMETHODIMP Next(ULONG count, IPin** pins, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG count) override;
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumPins** clone) override;
-
 private:
-    ~PinEnumerator();
+    bool HandOut(IPin* const& pin, IPin*& out) override;
+    IEnumPins* Copy() const override;
 
-    volatile LONG refs = 1;
-    IBaseFilter* filter;
-    std::vector<IPin*> pins;
-    size_t position;
+    ComRef<IBaseFilter> filter;
 };

@@ -1,5 +1,6 @@
 #include "simcard/controls/Tuner.h"
 
+#include "simcard/base/OutParam.h"
 #include "simcard/hooks/RecordedCall.h"
 #include "simcard/hooks/Options.h"
 #include "simcard/picture/Scenes.h"
@@ -113,11 +114,7 @@ STDMETHODIMP Tuner::put_CountryCode(LONG country) {
 }
 
 STDMETHODIMP Tuner::get_CountryCode(LONG* country) {
-    if (!country) {
-        return E_POINTER;
-    }
-    *country = card.Get().countryCode;
-    return S_OK;
+    return Give(country, card.Get().countryCode);
 }
 
 STDMETHODIMP Tuner::put_TuningSpace(LONG space) {
@@ -129,11 +126,7 @@ STDMETHODIMP Tuner::put_TuningSpace(LONG space) {
 }
 
 STDMETHODIMP Tuner::get_TuningSpace(LONG* space) {
-    if (!space) {
-        return E_POINTER;
-    }
-    *space = card.Get().tuningSpace;
-    return S_OK;
+    return Give(space, card.Get().tuningSpace);
 }
 
 STDMETHODIMP Tuner::Logon(HANDLE) {
@@ -166,19 +159,11 @@ STDMETHODIMP Tuner::put_Mode(AMTunerModeType mode) {
 }
 
 STDMETHODIMP Tuner::get_Mode(AMTunerModeType* mode) {
-    if (!mode) {
-        return E_POINTER;
-    }
-    *mode = static_cast<AMTunerModeType>(card.Get().tunerMode);
-    return S_OK;
+    return Give(mode, static_cast<AMTunerModeType>(card.Get().tunerMode));
 }
 
 STDMETHODIMP Tuner::GetAvailableModes(LONG* modes) {
-    if (!modes) {
-        return E_POINTER;
-    }
-    *modes = AMTUNER_MODE_TV;
-    return S_OK;
+    return Give(modes, AMTUNER_MODE_TV);
 }
 
 STDMETHODIMP Tuner::RegisterNotificationCallBack(IAMTunerNotification*, LONG) {
@@ -189,19 +174,11 @@ STDMETHODIMP Tuner::UnRegisterNotificationCallBack(IAMTunerNotification*) {
 }
 
 STDMETHODIMP Tuner::get_AvailableTVFormats(LONG* standards) {
-    if (!standards) {
-        return E_POINTER;
-    }
-    *standards = AnalogVideo_NTSC_M_J | AnalogVideo_NTSC_M;
-    return S_OK;
+    return Give(standards, AnalogVideo_NTSC_M_J | AnalogVideo_NTSC_M);
 }
 
 STDMETHODIMP Tuner::get_TVFormat(LONG* standard) {
-    if (!standard) {
-        return E_POINTER;
-    }
-    *standard = card.Get().countryCode == Japan ? AnalogVideo_NTSC_M_J : AnalogVideo_NTSC_M;
-    return S_OK;
+    return Give(standard, card.Get().countryCode == Japan ? AnalogVideo_NTSC_M_J : AnalogVideo_NTSC_M);
 }
 
 STDMETHODIMP Tuner::AutoTune(LONG channel, LONG* signal) {
@@ -222,11 +199,7 @@ STDMETHODIMP Tuner::StoreAutoTune() {
 }
 
 STDMETHODIMP Tuner::get_NumInputConnections(LONG* count) {
-    if (!count) {
-        return E_POINTER;
-    }
-    *count = InputConnections;
-    return S_OK;
+    return Give(count, InputConnections);
 }
 
 STDMETHODIMP Tuner::put_InputType(LONG index, TunerInputType type) {
@@ -264,11 +237,7 @@ STDMETHODIMP Tuner::put_ConnectInput(LONG index) {
 }
 
 STDMETHODIMP Tuner::get_ConnectInput(LONG* index) {
-    if (!index) {
-        return E_POINTER;
-    }
-    *index = card.Get().tunerInput;
-    return S_OK;
+    return Give(index, card.Get().tunerInput);
 }
 
 STDMETHODIMP Tuner::get_VideoFrequency(LONG* hertz) {

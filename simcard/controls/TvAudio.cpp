@@ -1,5 +1,6 @@
 #include "simcard/controls/TvAudio.h"
 
+#include "simcard/base/OutParam.h"
 #include "simcard/hooks/RecordedCall.h"
 #include "simcard/hooks/Options.h"
 
@@ -21,11 +22,7 @@ bool ValidMode(LONG mode) {
 } // namespace
 
 STDMETHODIMP TvAudio::GetHardwareSupportedTVAudioModes(LONG* modes) {
-    if (!modes) {
-        return E_POINTER;
-    }
-    *modes = SupportedModes;
-    return S_OK;
+    return Give(modes, SupportedModes);
 }
 
 STDMETHODIMP TvAudio::GetAvailableTVAudioModes(LONG* modes) {
@@ -33,11 +30,7 @@ STDMETHODIMP TvAudio::GetAvailableTVAudioModes(LONG* modes) {
 }
 
 STDMETHODIMP TvAudio::get_TVAudioMode(LONG* mode) {
-    if (!mode) {
-        return E_POINTER;
-    }
-    *mode = card.Get().tvAudioMode;
-    return S_OK;
+    return Give(mode, card.Get().tvAudioMode);
 }
 
 STDMETHODIMP TvAudio::put_TVAudioMode(LONG mode) {

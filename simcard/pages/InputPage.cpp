@@ -66,5 +66,5 @@ private:
 } // namespace
 
 HRESULT CreateInputPage(REFIID iid, void** out) {
-    return CreatePage<InputPage>(iid, out);
+    return CreateObject<InputPage>(iid, out);
 }

@@ -5,8 +5,6 @@
 
 #include <ocidl.h>
 
-#include <new>
-
 // What the three pages share: the IPropertyPage plumbing around a dialog
 // resource. Pages apply every change as it is made, since the property frame
 // may never call Apply; so a page is never dirty.
@@ -54,14 +52,3 @@ private:
     HWND dialog = nullptr;
     bool attached = false;
 };
-
-// new, then QueryInterface, for the creation functions.
-template <typename Page> HRESULT CreatePage(REFIID iid, void** out) {
-    auto* page = new (std::nothrow) Page();
-    if (!page) {
-        return E_OUTOFMEMORY;
-    }
-    const HRESULT hr = page->QueryInterface(iid, out);
-    page->Release();
-    return hr;
-}

@@ -9,8 +9,8 @@
 namespace {
 
 ClassFactory factories[] = {
-    {CLSID_SimTvCaptureFilter, CaptureFilter::Create},
-    {CLSID_SimTvAudioCaptureFilter, AudioCaptureFilter::Create},
+    {CLSID_SimTvCaptureFilter, CreateObject<CaptureFilter>},
+    {CLSID_SimTvAudioCaptureFilter, CreateObject<AudioCaptureFilter>},
     {CLSID_SimTvInputPage, CreateInputPage},
     {CLSID_SimTvPicturePage, CreatePicturePage},
     {CLSID_SimTvTunerPage, CreateTunerPage},

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 // The DLL's own bookkeeping: its instance handle and the count of live objects
 // and server locks that DllCanUnloadNow answers from.
 namespace Module {
@@ -37,3 +39,15 @@ public:
     STDMETHODIMP_(ULONG) Release() override {                                                                \
         return (owner)->Release();                                                                           \
     }
+
+// A class factory's creation function: new, then QueryInterface, then the
+// object's own reference is given back.
+template <typename Object> HRESULT CreateObject(REFIID iid, void** out) {
+    auto* object = new (std::nothrow) Object();
+    if (!object) {
+        return E_OUTOFMEMORY;
+    }
+    const HRESULT hr = object->QueryInterface(iid, out);
+    object->Release();
+    return hr;
+}

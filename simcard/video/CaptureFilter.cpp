@@ -8,18 +8,8 @@
 #include <cwchar>
 #include <new>
 
-HRESULT CaptureFilter::Create(REFIID iid, void** out) {
-    auto* filter = new (std::nothrow) CaptureFilter();
-    if (!filter) {
-        return E_OUTOFMEMORY;
-    }
-    const HRESULT hr = filter->QueryInterface(iid, out);
-    filter->Release();
-    return hr;
-}
-
 CaptureFilter::CaptureFilter()
-    : FilterBase(CLSID_SimTvCaptureFilter, true), variant(CardVariant::FromEnvironment()),
+    : DeviceFilter(CLSID_SimTvCaptureFilter, "Filter"), variant(CardVariant::FromEnvironment()),
       inputPinPresent(!variant.noInputPin), formats(variant), inputPin(*this),
       capturePin(*this, Core(), formats, card, L"Capture", PIN_CATEGORY_CAPTURE, true),
       previewPin(*this, Core(), formats, card, L"Preview", PIN_CATEGORY_PREVIEW, false),
@@ -38,8 +28,8 @@ CaptureFilter::~CaptureFilter() {
 }
 
 void* CaptureFilter::OtherInterface(REFIID iid) {
-    if (iid == IID_IPersistPropertyBag) {
-        return static_cast<IPersistPropertyBag*>(this);
+    if (void* persist = DeviceFilter::OtherInterface(iid)) {
+        return persist;
     }
     if (iid == IID_ISpecifyPropertyPages) {
         return static_cast<ISpecifyPropertyPages*>(this);
@@ -77,12 +67,6 @@ std::vector<OutputPin*> CaptureFilter::Outputs() {
         pins.push_back(&previewPin);
     }
     return pins;
-}
-
-HRESULT CaptureFilter::RecordStateCall(const char* method, const std::function<HRESULT()>& call) {
-    char qualified[32] = "Filter.";
-    std::strncat(qualified, method, sizeof qualified - std::strlen(qualified) - 1);
-    return RecordedCall(qualified, call);
 }
 
 HRESULT CaptureFilter::StartStreaming() {
@@ -130,31 +114,13 @@ void CaptureFilter::OnGraphChanged(IFilterGraph* graph, LPCWSTR name) {
     Journal::Record(S_OK, "Filter.JoinFilterGraph name=\"%s\"", narrow);
 }
 
-STDMETHODIMP CaptureFilter::InitNew() {
-    return S_OK;
-}
-
-STDMETHODIMP CaptureFilter::Load(IPropertyBag* bag, IErrorLog* log) {
-    if (!bag) {
-        return E_POINTER;
-    }
-    if (Faults::Injected("Filter.Load")) {
-        return E_FAIL;
-    }
+void CaptureFilter::LoadProperties(IPropertyBag* bag, IErrorLog* log) {
     // A registration may give one device the role of a card without its input pin.
-    VARIANT role;
-    VariantInit(&role);
-    role.vt = VT_BSTR;
-    if (SUCCEEDED(bag->Read(L"SimTvRole", &role, log)) && role.vt == VT_BSTR && role.bstrVal &&
-        std::wcscmp(role.bstrVal, L"NoInputPin") == 0) {
+    wchar_t role[32];
+    if (ReadText(bag, L"SimTvRole", log, role, sizeof role / sizeof role[0]) &&
+        std::wcscmp(role, L"NoInputPin") == 0) {
         inputPinPresent = false;
     }
-    VariantClear(&role);
-    return S_OK;
-}
-
-STDMETHODIMP CaptureFilter::Save(IPropertyBag*, BOOL, BOOL) {
-    return E_NOTIMPL;
 }
 
 STDMETHODIMP CaptureFilter::GetPages(CAUUID* pages) {

@@ -1,5 +1,6 @@
 #include "simcard/video/VideoCompression.h"
 
+#include "simcard/base/OutParam.h"
 #include "simcard/controls/CardState.h"
 #include "simcard/hooks/RecordedCall.h"
 #include "simcard/hooks/Options.h"
@@ -66,11 +67,7 @@ STDMETHODIMP VideoCompression::put_Quality(double quality) {
 }
 
 STDMETHODIMP VideoCompression::get_Quality(double* quality) {
-    if (!quality) {
-        return E_POINTER;
-    }
-    *quality = card.Get().quality;
-    return S_OK;
+    return Give(quality, card.Get().quality);
 }
 
 STDMETHODIMP VideoCompression::GetInfo(LPWSTR version, int* versionSize, LPWSTR description,
