@@ -1,7 +1,7 @@
 // First page: which connector feeds the video decoder, and whether the tuner's
 // sound reaches the audio decoder.
 #include "common/Ownership.h"
-#include "simcard/CardState.h"
+#include "simcard/controls/CardState.h"
 #include "simcard/pages/PageResources.h"
 #include "simcard/pages/Pages.h"
 #include "simcard/pages/PropertyPage.h"
@@ -66,5 +66,5 @@ private:
 } // namespace
 
 HRESULT CreateInputPage(REFIID iid, void** out) {
-    return CreatePage<InputPage>(iid, out);
+    return CreateObject<InputPage>(iid, out);
 }

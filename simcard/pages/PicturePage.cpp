@@ -85,5 +85,5 @@ private:
 } // namespace
 
 HRESULT CreatePicturePage(REFIID iid, void** out) {
-    return CreatePage<PicturePage>(iid, out);
+    return CreateObject<PicturePage>(iid, out);
 }

@@ -1,11 +1,9 @@
 #pragma once
 
 #include "common/Ownership.h"
-#include "simcard/Module.h"
+#include "simcard/server/Module.h"
 
 #include <ocidl.h>
-
-#include <new>
 
 // What the three pages share: the IPropertyPage plumbing around a dialog
 // resource. Pages apply every change as it is made, since the property frame
@@ -54,14 +52,3 @@ private:
     HWND dialog = nullptr;
     bool attached = false;
 };
-
-// new, then QueryInterface, for the creation functions.
-template <typename Page> HRESULT CreatePage(REFIID iid, void** out) {
-    auto* page = new (std::nothrow) Page();
-    if (!page) {
-        return E_OUTOFMEMORY;
-    }
-    const HRESULT hr = page->QueryInterface(iid, out);
-    page->Release();
-    return hr;
-}

@@ -103,5 +103,5 @@ private:
 } // namespace
 
 HRESULT CreateTunerPage(REFIID iid, void** out) {
-    return CreatePage<TunerPage>(iid, out);
+    return CreateObject<TunerPage>(iid, out);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "simcard/CardState.h"
+#include "simcard/controls/CardState.h"
 #include "simcard/picture/Canvas.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "simcard/CardState.h"
-#include "simcard/FrameGeometry.h"
+#include "simcard/controls/CardState.h"
+#include "simcard/stream/FrameGeometry.h"
 #include "simcard/picture/Adjustment.h"
 #include "simcard/picture/Canvas.h"
 #include "simcard/picture/Scenes.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "simcard/FrameGeometry.h"
+#include "simcard/stream/FrameGeometry.h"
 #include "simcard/picture/Canvas.h"
 
 // Writes a canvas into a frame buffer in the connection's pixel layout,

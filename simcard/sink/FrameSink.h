@@ -1,15 +1,16 @@
 #pragma once
 
-#include "simcard/FilterCore.h"
+#include "simcard/base/FilterBase.h"
 
 #include <dshow.h>
 
+#include <memory>
 #include <vector>
 
 // A renderer that draws nothing: it takes any video connection, offers no
 // allocator (like the renderers here), and records every sample it is given.
 // Tests and the bench use it to see what the card delivers without a display.
-class FrameSink final : public IBaseFilter {
+class FrameSink final : public FilterBase {
 public:
     struct Sample {
         bool timed = false;
@@ -32,35 +33,18 @@ public:
     // Waits until the count reaches frames or the wait ends; returns the count.
     long WaitForFrames(long frames, DWORD maxWaitMs) const;
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
-    STDMETHODIMP GetClassID(CLSID* id) override;
-    STDMETHODIMP Stop() override;
-    STDMETHODIMP Pause() override;
-    STDMETHODIMP Run(REFERENCE_TIME start) override;
-    STDMETHODIMP GetState(DWORD timeoutMs, FILTER_STATE* state) override;
-    STDMETHODIMP SetSyncSource(IReferenceClock* clock) override;
-    STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
-    STDMETHODIMP EnumPins(IEnumPins** pins) override;
-    STDMETHODIMP FindPin(LPCWSTR id, IPin** pin) override;
-    STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override;
-    STDMETHODIMP JoinFilterGraph(IFilterGraph* graph, LPCWSTR name) override;
-    STDMETHODIMP QueryVendorInfo(LPWSTR* info) override;
-
 private:
     class InputPin;
-    class PinList;
 
     FrameSink();
-    ~FrameSink();
+    ~FrameSink() override;
+    std::vector<IPin*> Pins() override;
     HRESULT Receive(IMediaSample* sample);
+    CRITICAL_SECTION& Lock() const { return Core().Lock(); }
 
-    volatile LONG refs = 1;
-    FilterCore core; // its lock guards the records below too
     HANDLE frameArrived;
-    InputPin* input;
-    long frames = 0;
+    std::unique_ptr<InputPin> input;
+    long frames = 0; // these records under Lock()
     std::vector<Sample> samples;
     std::vector<BYTE> lastFrame;
 };

@@ -2,7 +2,7 @@
 // the property pages, and the DLL's own entry points.
 #include "tests/simcard/SimcardTestSupport.h"
 
-#include "simcard/Guids.h"
+#include "simcard/server/Guids.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

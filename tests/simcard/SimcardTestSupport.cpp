@@ -1,6 +1,6 @@
 #include "tests/simcard/SimcardTestSupport.h"
 
-#include "simcard/Guids.h"
+#include "simcard/server/Guids.h"
 
 #include <fstream>
 

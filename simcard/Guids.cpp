@@ -1,4 +1,0 @@
-#include <windows.h>
-#include <initguid.h>
-
-#include "simcard/Guids.h"

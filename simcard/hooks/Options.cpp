@@ -1,0 +1,95 @@
+#include "simcard/hooks/Options.h"
+
+#include <cstring>
+
+namespace {
+
+char Lower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameWord(const char* a, size_t length, const char* word) {
+    if (std::strlen(word) != length) {
+        return false;
+    }
+    for (size_t i = 0; i < length; ++i) {
+        if (Lower(a[i]) != Lower(word[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+void ReadEnvironment(const wchar_t* name, char* buffer, size_t size) {
+    buffer[0] = '\0';
+    wchar_t wide[1024];
+    DWORD length = GetEnvironmentVariableW(name, wide, 1024);
+    if (length == 0 || length >= 1024 || length >= size) {
+        return;
+    }
+    for (DWORD i = 0; i < length; ++i) {
+        buffer[i] = wide[i] < 128 ? static_cast<char>(wide[i]) : '?';
+    }
+    buffer[length] = '\0';
+}
+
+bool ListContains(const char* list, const char* word) {
+    const char* start = list;
+    for (;;) {
+        while (*start == ' ' || *start == ',' || *start == ';') {
+            ++start;
+        }
+        if (*start == '\0') {
+            return false;
+        }
+        const char* end = start;
+        while (*end != '\0' && *end != ',' && *end != ';' && *end != ' ') {
+            ++end;
+        }
+        if (SameWord(start, static_cast<size_t>(end - start), word)) {
+            return true;
+        }
+        start = end;
+    }
+}
+
+CardVariant CardVariant::FromEnvironment() {
+    char list[1024];
+    ReadEnvironment(L"SIMTV_VARIANT", list, sizeof list);
+    CardVariant variant;
+    variant.previewPin = ListContains(list, "PreviewPin");
+    variant.noCrossbar = ListContains(list, "NoCrossbar");
+    variant.noTuner = ListContains(list, "NoTuner");
+    variant.crossbarNoInputs = ListContains(list, "CrossbarNoInputs");
+    variant.onePage = ListContains(list, "OnePage");
+    variant.noFormats = ListContains(list, "NoFormats");
+    variant.manyFormats = ListContains(list, "ManyFormats");
+    variant.noInputPin = ListContains(list, "NoInputPin");
+    variant.undrawableFormats = ListContains(list, "UndrawableFormats");
+    return variant;
+}
+
+RegistrationVariant RegistrationVariant::FromEnvironment() {
+    char list[1024];
+    ReadEnvironment(L"SIMTV_REGISTER", list, sizeof list);
+    RegistrationVariant variant;
+    variant.twoVideoDevices = ListContains(list, "TwoVideoDevices");
+    variant.twelveAudioDevices = ListContains(list, "TwelveAudioDevices");
+    return variant;
+}
+
+namespace Faults {
+
+bool Injected(const char* qualifiedMethod) {
+    char list[1024];
+    ReadEnvironment(L"SIMTV_FAIL", list, sizeof list);
+    if (list[0] == '\0') {
+        return false;
+    }
+    const char* dot = std::strchr(qualifiedMethod, '.');
+    return ListContains(list, qualifiedMethod) || (dot && ListContains(list, dot + 1));
+}
+
+} // namespace Faults

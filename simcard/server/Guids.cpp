@@ -1,0 +1,4 @@
+#include <windows.h>
+#include <initguid.h>
+
+#include "simcard/server/Guids.h"

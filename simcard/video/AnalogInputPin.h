@@ -1,0 +1,24 @@
+#pragma once
+
+#include "simcard/base/CardPin.h"
+
+// The card's analog video input. A real driver connects it to its crossbar
+// filter; here the crossbar lives on the capture filter, so the pin exists
+// (the viewer looks for it) but accepts no connection.
+class AnalogInputPin : public CardPin {
+public:
+    explicit AnalogInputPin(IBaseFilter& filter);
+
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+
+    STDMETHODIMP Connect(IPin* receiver, const AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP Disconnect() override;
+    STDMETHODIMP ConnectedTo(IPin** pin) override;
+    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE* type) override;
+    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes** types) override;
+    STDMETHODIMP EndOfStream() override;
+    STDMETHODIMP BeginFlush() override;
+    STDMETHODIMP EndFlush() override;
+};
