@@ -7,12 +7,9 @@ import shutil
 import tempfile
 import unittest
 
-from viewer import Viewer, wait_for, xdotool
+from viewer import Viewer, ids, wait_for, xdotool
 
-ID_CHANNEL_SETUP, ID_FRAMERATE_CUSTOM, ID_HELP, ID_VERSION = 32782, 32787, 32791, 32792
 IDOK, IDCANCEL = 1, 2
-IDC_SETTINGS_PATH, IDC_VERSION, IDC_RATE, IDC_MESSAGE = 1003, 1001, 1010, 1020
-IDC_CHANNEL, IDC_NAME = 1100, 1200
 VERSION_CAPTION, RATE_CAPTION, PRESET_CAPTION = 'バージョン情報', 'フレームレート', 'チャンネル設定'
 
 
@@ -33,36 +30,36 @@ class DialogTest(unittest.TestCase):
 
     def test_version_dialog_names_the_settings_file_and_closes_with_ok(self):
         viewer = self.run_viewer()
-        viewer.command(ID_VERSION)
+        viewer.command(ids.ID_VERSION_INFO)
         dialog = viewer.dialog(VERSION_CAPTION)
         self.assertEqual('NARVO TV Viewer', dialog['owner'])
-        path = dialog['controls'][IDC_SETTINGS_PATH]
+        path = dialog['controls'][ids.IDC_SETTINGS_PATH]
         self.assertTrue(path.lower().endswith(
             (os.path.basename(viewer.folder) + '\\NarvoTV.ini').lower()), path)
-        self.assertIn('1.', dialog['controls'][IDC_VERSION])
+        self.assertIn('1.', dialog['controls'][ids.IDC_VERSION])
         viewer.press(VERSION_CAPTION, IDOK)
         viewer.dialog_gone(VERSION_CAPTION)
         self.assertEqual(0, viewer.close())
 
     def test_custom_frame_rate_reaches_the_card_and_a_cancel_changes_nothing(self):
         viewer = self.run_viewer('[MainConfig]\nZoomRateSave=0\n')
-        viewer.command(ID_FRAMERATE_CUSTOM)
+        viewer.command(ids.ID_FRAMERATE_CUSTOM)
         dialog = viewer.dialog(RATE_CAPTION)
-        self.assertEqual('15', dialog['controls'][IDC_RATE])
-        viewer.set_text(RATE_CAPTION, IDC_RATE, '0')
+        self.assertEqual('15', dialog['controls'][ids.IDC_RATE])
+        viewer.set_text(RATE_CAPTION, ids.IDC_RATE, '0')
         viewer.press(RATE_CAPTION, IDOK)
-        refused = wait_for(lambda: viewer.dialog(RATE_CAPTION)['controls'][IDC_MESSAGE], 'the refusal')
+        refused = wait_for(lambda: viewer.dialog(RATE_CAPTION)['controls'][ids.IDC_MESSAGE], 'the refusal')
         self.assertIn('1 から 60', refused)
-        viewer.set_text(RATE_CAPTION, IDC_RATE, '24')
+        viewer.set_text(RATE_CAPTION, ids.IDC_RATE, '24')
         viewer.press(RATE_CAPTION, IDOK)
         viewer.dialog_gone(RATE_CAPTION)
         wait_for(lambda: [line for line in self.journal_lines('StreamConfig.SetFormat')
                           if 'avgTimePerFrame=416666 -> S_OK' in line], 'the 24 fps frame duration')
 
-        viewer.command(ID_FRAMERATE_CUSTOM)
-        self.assertEqual('24', viewer.dialog(RATE_CAPTION)['controls'][IDC_RATE])
+        viewer.command(ids.ID_FRAMERATE_CUSTOM)
+        self.assertEqual('24', viewer.dialog(RATE_CAPTION)['controls'][ids.IDC_RATE])
         set_formats = len(self.journal_lines('StreamConfig.SetFormat'))
-        viewer.set_text(RATE_CAPTION, IDC_RATE, '5')
+        viewer.set_text(RATE_CAPTION, ids.IDC_RATE, '5')
         viewer.press(RATE_CAPTION, IDCANCEL)
         viewer.dialog_gone(RATE_CAPTION)
         self.assertEqual(0, viewer.close())
@@ -71,11 +68,12 @@ class DialogTest(unittest.TestCase):
 
     def test_preset_editor_writes_the_file_at_once(self):
         viewer = self.run_viewer('[Preset Channel]\nCH1=1\nNAME1=ＮＨＫ\n[TVTuner]\nSelectChannel=1\n')
-        viewer.command(ID_CHANNEL_SETUP)
+        viewer.command(ids.ID_CHANNEL_SETUP)
         dialog = viewer.dialog(PRESET_CAPTION)
-        self.assertEqual(('1', 'ＮＨＫ'), (dialog['controls'][IDC_CHANNEL + 1], dialog['controls'][IDC_NAME + 1]))
-        viewer.set_text(PRESET_CAPTION, IDC_CHANNEL + 2, '33')
-        viewer.set_text(PRESET_CAPTION, IDC_NAME + 2, 'テスト局')
+        controls = dialog['controls']
+        self.assertEqual(('1', 'ＮＨＫ'), (controls[ids.IDC_CHANNEL_BASE + 1], controls[ids.IDC_NAME_BASE + 1]))
+        viewer.set_text(PRESET_CAPTION, ids.IDC_CHANNEL_BASE + 2, '33')
+        viewer.set_text(PRESET_CAPTION, ids.IDC_NAME_BASE + 2, 'テスト局')
         viewer.press(PRESET_CAPTION, IDOK)
         viewer.dialog_gone(PRESET_CAPTION)
         stored = viewer.settings()['Preset Channel']
@@ -101,7 +99,7 @@ class DialogTest(unittest.TestCase):
         start_folder = tempfile.mkdtemp(prefix='narvo-start-')
         self.addCleanup(shutil.rmtree, start_folder, True)
         viewer = self.run_viewer(companions=('NarvoTV.chm',), cwd=start_folder)
-        viewer.command(ID_VERSION)
+        viewer.command(ids.ID_VERSION_INFO)
         box = viewer.message_box('NarvoTV')
         self.assertEqual('必要なファイルが見つかりません', box['text'])
         self.assertEqual('yes', box['owner'])
@@ -109,7 +107,7 @@ class DialogTest(unittest.TestCase):
 
     def test_help_command_opens_the_help_window(self):
         viewer = self.run_viewer()
-        viewer.command(ID_HELP)
+        viewer.command(ids.ID_HELP_CONTENTS)
         # The window takes its title from the help file.
         wait_for(lambda: viewer.info('NarvoTV ヘルプ'), 'the help window')
         self.assertEqual(0, viewer.close())

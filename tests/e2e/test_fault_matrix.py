@@ -8,14 +8,10 @@ import re
 import unittest
 from concurrent.futures import ThreadPoolExecutor
 
-from viewer import SOURCE, Viewer, wait_for
+from viewer import SOURCE, Viewer, ids, wait_for
 
 CAPTION = 'NarvoTV'
-ID_AUDIO_CARD, ID_QUALITY_HIGH, ID_QUALITY_LOW = 32775, 32776, 32778
-ID_FRAMERATE_30, ID_FRAMERATE_5 = 32784, 32786
-ID_KEEP_ASPECT, ID_TOPMOST, ID_AUDIO_MUTE = 32788, 32789, 32790
-ID_INPUT_TUNER, ID_INPUT_VIDEO = 32779, 32780
-FIRST_FORMAT, FIRST_AUDIO_DEVICE = 601, 501
+FIRST_FORMAT, FIRST_AUDIO_DEVICE = ids.ID_VIDEO_FORMAT + 1, ids.ID_SOUND_DEVICE + 1
 WS_EX_TOPMOST = 0x8
 MAIN_KEYS = ['VideoDeviceName', 'MuteAudio', 'CaptureAudioDevice', 'AudioDeviceName', 'VideoQuality',
              'WindowPosX', 'WindowPosY', 'ZoomRateSave', 'TopMostWindow']
@@ -63,10 +59,10 @@ def drive(name, env):
                 problems.append('the picture is not inside the viewer window')
             # Posted at once, as quick clicks: the window handles them in order.
             # A command that may show a box ends its batch, and the box is answered.
-            batches = [[FIRST_FORMAT + 1, FIRST_FORMAT, ID_FRAMERATE_30, ID_FRAMERATE_5, ID_QUALITY_HIGH,
-                        ID_QUALITY_LOW, FIRST_AUDIO_DEVICE],
-                       [ID_AUDIO_MUTE, ID_AUDIO_CARD, ID_INPUT_VIDEO, ID_INPUT_TUNER, ID_KEEP_ASPECT,
-                        ID_TOPMOST]]
+            batches = [[FIRST_FORMAT + 1, FIRST_FORMAT, ids.ID_FRAMERATE_30, ids.ID_FRAMERATE_5,
+                        ids.ID_QUALITY_HIGH, ids.ID_QUALITY_LOW, FIRST_AUDIO_DEVICE],
+                       [ids.ID_AUDIO_MUTE, ids.ID_AUDIO_CARD, ids.ID_INPUT_VIDEO, ids.ID_INPUT_TUNER,
+                        ids.ID_KEEP_ASPECT, ids.ID_TOPMOST]]
             for batch in batches:
                 if not viewer.command(*batch):
                     problems.append('commands %s not taken' % batch)

@@ -5,13 +5,11 @@ import os
 import tempfile
 import unittest
 
-from viewer import Viewer, screenshot, wait_for
+from viewer import Viewer, ids, screenshot, wait_for
 
 RED, GREEN, BLUE, WHITE, BLACK = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 255), (0, 0, 0)
-ID_INPUT_TUNER, ID_INPUT_VIDEO, ID_INPUT_SVIDEO = 32779, 32780, 32781
-ID_AUDIO_MUTE, ID_AUDIO_CARD = 32790, 32775
-PRESET = 700  # a preset's command is 700 + its number
-FIRST_FORMAT = 601
+PRESET = ids.ID_CHANNEL_ITEM  # a preset's command is this plus its number
+FIRST_FORMAT = ids.ID_VIDEO_FORMAT + 1
 RGB24_320x240, RGB32_320x240 = 3, 8  # both keep the window's size
 
 PRESETS = ('[Preset Channel]\nCH1=4\nNAME1=ＮＨＫ総合\nCH3=12\nNAME3=テレビ東京\n'
@@ -77,7 +75,7 @@ class TuningTest(unittest.TestCase):
         viewer.command(PRESET + 5)
         viewer.command(PRESET + 2)   # no such preset
         viewer.command(PRESET + 16)  # beyond the table
-        viewer.command(ID_INPUT_VIDEO)
+        viewer.command(ids.ID_INPUT_VIDEO)
         self.wait_picture(GREEN, WHITE, 40)
         self.assertEqual(['Tuner.put_Channel channel=12 video=-1 audio=-1 -> S_OK',
                           'Tuner.put_Channel channel=40 video=-1 audio=-1 -> S_OK'], self.lines('Tuner.put_Channel'))
@@ -95,7 +93,7 @@ class TuningTest(unittest.TestCase):
         self.wait_picture(GREEN, WHITE, 4)
         self.assertEqual([ROUTED], self.audio_routes())
 
-        viewer.command(ID_AUDIO_MUTE)
+        viewer.command(ids.ID_AUDIO_MUTE)
         self.wait_line(MUTED)
         self.wait_picture(GREEN, BLACK, 4)
 
@@ -104,7 +102,7 @@ class TuningTest(unittest.TestCase):
         self.wait_line('StreamConfig.SetFormat subtype=RGB24 width=320 height=240 avgTimePerFrame=666666 -> S_OK')
         self.wait_picture(GREEN, BLACK, 4)
 
-        viewer.command(ID_AUDIO_CARD)
+        viewer.command(ids.ID_AUDIO_CARD)
         self.wait_line(ROUTED, 2)
         self.wait_picture(GREEN, WHITE, 4)
         self.assertEqual([ROUTED, MUTED, MUTED, ROUTED], self.audio_routes())
@@ -115,9 +113,9 @@ class TuningTest(unittest.TestCase):
         viewer = self.run_viewer('[Crossbar]\nVideoConnectSource=2\n' + PRESETS + '[TVTuner]\nSelectChannel=1\n',
                                  variant='NoCrossbar')
         self.wait_picture(RED, WHITE, 4)  # the card's own start-up route
-        viewer.command(ID_INPUT_VIDEO)
-        viewer.command(ID_INPUT_SVIDEO)
-        viewer.command(ID_AUDIO_MUTE)
+        viewer.command(ids.ID_INPUT_VIDEO)
+        viewer.command(ids.ID_INPUT_SVIDEO)
+        viewer.command(ids.ID_AUDIO_MUTE)
         viewer.command(PRESET + 3)  # handled after the commands before it
         self.wait_picture(RED, WHITE, 12)
         self.assertEqual([], self.lines('Crossbar.'))
@@ -132,7 +130,7 @@ class TuningTest(unittest.TestCase):
         self.wait_picture(RED, WHITE, 1)  # the card's own start-up channel
         viewer.command(PRESET + 5)
         viewer.command(PRESET + 1)
-        viewer.command(ID_INPUT_SVIDEO)  # handled after the presets
+        viewer.command(ids.ID_INPUT_SVIDEO)  # handled after the presets
         self.wait_picture(BLUE, WHITE, 1)
         self.assertEqual([], self.lines('Tuner.'))
         self.assertEqual(0, viewer.close())

@@ -5,12 +5,11 @@ import tempfile
 import time
 import unittest
 
-from viewer import Viewer, screenshot, wait_for, xdotool
+from viewer import Viewer, ids, screenshot, wait_for, xdotool
 
 RED, WHITE, BLACK = (255, 0, 0), (255, 255, 255), (0, 0, 0)
 WS_EX_TOPMOST = 0x8
-ID_KEEP_ASPECT, ID_TOPMOST, ID_APP_QUIT = 32788, 32789, 32774
-ID_FRAMERATE_30, FIRST_FORMAT = 32784, 601
+FIRST_FORMAT = ids.ID_VIDEO_FORMAT + 1
 # The card's formats in the viewer's order: RGB565 320x240, 640x480, 720x480;
 # RGB24 320x240, 352x240 (twice), 640x480, 720x480; RGB32 320x240, 640x480, 720x480.
 RGB32_320x240, RGB32_640x480 = 8, 9
@@ -104,10 +103,10 @@ class ViewerTest(unittest.TestCase):
         self.assertTrue(info['exstyle'] & WS_EX_TOPMOST)
         self.wait_picture(info['client'])
 
-        viewer.command(ID_TOPMOST)
+        viewer.command(ids.ID_TOPMOST)
         wait_for(lambda: not viewer.info()['exstyle'] & WS_EX_TOPMOST, 'topmost to be switched off')
 
-        viewer.command(ID_FRAMERATE_30)
+        viewer.command(ids.ID_FRAMERATE_30)
         wait_for(lambda: self.journal_lines('StreamConfig.SetFormat subtype=RGB32 width=320 height=240 '
                                             'avgTimePerFrame=333333 -> S_OK'), 'the 30 fps format')
 
@@ -119,8 +118,8 @@ class ViewerTest(unittest.TestCase):
         self.assertIn('StreamConfig.SetFormat subtype=RGB32 width=640 height=480 avgTimePerFrame=333333 -> S_OK',
                       self.journal_lines('StreamConfig.SetFormat'))
 
-        viewer.command(ID_KEEP_ASPECT)
-        viewer.command(ID_APP_QUIT)
+        viewer.command(ids.ID_KEEP_ASPECT)
+        viewer.command(ids.ID_APP_QUIT)
         self.assertEqual(0, viewer.wait_exit())
         settings = viewer.settings()
         self.assertEqual('0', settings['MainConfig']['TopMostWindow'])

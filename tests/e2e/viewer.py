@@ -4,10 +4,12 @@ wintool, moves the real mouse with xdotool, takes screenshots and reads the
 settings file after it ends. Needs DISPLAY (tools/test runs ctest under Xvfb)."""
 import configparser
 import os
+import re
 import shutil
 import subprocess
 import tempfile
 import time
+import types
 
 BUILD = os.environ['NARVO_BUILD']
 SOURCE = os.environ['NARVO_SOURCE']
@@ -18,6 +20,22 @@ NO_CARD_PREFIX = os.path.join(BUILD, 'wineprefix-nocard')
 TITLE = 'NARVO TV Viewer'
 # Generous bounds for things to happen at all; never a measure of speed.
 PATIENCE = 90
+
+
+def read_defines(*headers):
+    """The numeric #defines of the source tree's headers, by name."""
+    found = {}
+    for header in headers:
+        with open(os.path.join(SOURCE, header), encoding='utf-8') as f:
+            for name, value in re.findall(r'^#define\s+(\w+)\s+(\d+)\s*$', f.read(), re.M):
+                found[name] = int(value)
+    return found
+
+
+# Command ids of the viewer's menus and control ids of the dialog library, as
+# the code has them: ids.ID_TOPMOST, ids.IDC_RATE. A generated menu item's
+# command is its placeholder's id plus its one-based number.
+ids = types.SimpleNamespace(**read_defines(os.path.join('res', 'resource.h'), os.path.join('dialogs', 'DialogIds.h')))
 
 
 def wait_for(condition, what, limit=PATIENCE):

@@ -140,6 +140,17 @@ void FakeObject::Log(const std::string& call) const {
     fakes::Log(label + "." + call);
 }
 
+void FakeObject::Expect(std::initializer_list<const char*> methods) {
+    expected.insert(methods.begin(), methods.end());
+}
+
+HRESULT FakeObject::Unexpected(const char* method, HRESULT answer) {
+    if (!expected.count(method)) {
+        registry().misuse.push_back("unexpected " + label + "." + method);
+    }
+    return answer;
+}
+
 void Log(std::string line) {
     registry().journal.push_back(std::move(line));
 }
@@ -165,9 +176,12 @@ void ClearJournal() {
     registry().journal.clear();
 }
 
-void* TaskAlloc(size_t size, const std::string& name) {
-    // Registered once for the whole process: revoking waits for every block
-    // allocated meanwhile, which a leaking test would never give back.
+namespace {
+
+// Registered before the first block is handed out, and once for the whole
+// process: revoking waits for every block allocated meanwhile, which a
+// leaking test would never give back.
+void StartWatching() {
     static const bool watching = [] {
         static FreeWatch watch;
         return CoRegisterMallocSpy(&watch) == S_OK;
@@ -175,11 +189,42 @@ void* TaskAlloc(size_t size, const std::string& name) {
     if (!watching) {
         registry().misuse.push_back("task memory cannot be watched");
     }
-    void* block = CoTaskMemAlloc(size);
+}
+
+void Watch(const void* block, const std::string& name) {
     Registry& r = registry();
     std::lock_guard<std::mutex> hold(r.blocksLock);
     r.blocks.emplace_back(block, name);
+}
+
+} // namespace
+
+void* TaskAlloc(size_t size, const std::string& name) {
+    StartWatching();
+    void* block = CoTaskMemAlloc(size);
+    Watch(block, name);
     return block;
+}
+
+BSTR TaskString(const wchar_t* text, const std::string& name) {
+    // Freed strings go to a cache instead of the task allocator unless it is off.
+    static const bool uncached = [] {
+        using SetOaNoCacheFunction = void(WINAPI*)();
+        const auto setOaNoCache = reinterpret_cast<SetOaNoCacheFunction>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("oleaut32.dll"), "SetOaNoCache")));
+        if (setOaNoCache) {
+            setOaNoCache();
+        }
+        return setOaNoCache != nullptr;
+    }();
+    if (!uncached) {
+        registry().misuse.push_back("strings cannot be watched");
+    }
+    StartWatching();
+    BSTR string = SysAllocString(text);
+    // The block starts with the length, padded to a pointer's size.
+    Watch(reinterpret_cast<const BYTE*>(string) - sizeof(void*), name);
+    return string;
 }
 
 bool TaskFreed(const std::string& name) {

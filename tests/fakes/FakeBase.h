@@ -25,6 +25,13 @@
 //         ...
 //     };
 //
+// A method that code under test has no business calling answers with
+// Unexpected("Method"): the call is recorded as "unexpected <label>.<Method>"
+// and fails the test at its end, unless the test allowed it first with
+// fake.Expect({"Method"}):
+//
+//     STDMETHODIMP get_TVAudioMode(LONG*) override { return Unexpected("get_TVAudioMode"); }
+//
 // Base interfaces are answered with Answer(IID_IPersist, ...) in the
 // constructor; `also` makes any fake answer further interfaces with other
 // objects (a filter answering IAMVideoCompression, say).
@@ -37,6 +44,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +66,8 @@ public:
     std::vector<std::pair<IID, IUnknown*>> also;
     // Journal "<label>.Release" too, to see when the code lets go of it.
     bool journalReleases = false;
+    // Allows calls of methods that answer with Unexpected (by name, "GetState").
+    void Expect(std::initializer_list<const char*> methods);
 
 protected:
     void Answer(REFIID iid, void* pointer);
@@ -66,6 +76,9 @@ protected:
     ULONG Drop();
     // One journal line "<label>.<call>".
     void Log(const std::string& call) const;
+    // A call of a method the test did not Expect is recorded for Unreleased();
+    // either way the method answers `answer`.
+    HRESULT Unexpected(const char* method, HRESULT answer = E_NOTIMPL);
     // Called when the count falls to zero: give back what the object held.
     virtual void OnFinalRelease() {}
 
@@ -75,6 +88,7 @@ private:
     bool adopted = false;
     bool finished = false;
     std::vector<std::pair<IID, void*>> table;
+    std::set<std::string> expected;
 
     friend void AdoptObject(FakeObject* object);
 };
@@ -125,11 +139,15 @@ void* TaskAlloc(size_t size, const std::string& name);
 // Whether every block named `name` (or "<name> ...") was given back. Blocks
 // are asked for by name: a freed block's address is soon handed out again.
 bool TaskFreed(const std::string& name);
+// A string a fake hands out for the caller to give back with SysFreeString,
+// watched as the blocks of TaskAlloc are.
+BSTR TaskString(const wchar_t* text, const std::string& name);
 
 // "<label> holds N" for every live fake that still holds references, then
-// "<name> not freed" for every block of TaskAlloc still out, then any misuse
-// seen (Release below zero, use after the last Release). Empty when
-// everything taken was given back.
+// "<name> not freed" for every block of TaskAlloc and TaskString still out,
+// then any misuse seen (Release below zero, use after the last Release, a
+// call no test expected). Empty when everything taken was given back and
+// nothing unexpected was called.
 std::vector<std::string> Unreleased();
 // Deletes adopted fakes and clears the journal, the misuse list and the
 // blocks still out.

@@ -15,7 +15,8 @@ protected:
         fakes::Reset();
     }
     void TearDown() override {
-        EXPECT_EQ(std::vector<std::string>{}, fakes::Unreleased()) << "references not given back";
+        EXPECT_EQ(std::vector<std::string>{}, fakes::Unreleased())
+            << "references not given back, or calls not expected";
         fakes::Reset();
         CoUninitialize();
     }

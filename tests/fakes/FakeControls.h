@@ -100,9 +100,9 @@ public:
 
     // Logs "QueryInterface(ISpecifyPropertyPages)": ShowPropertyPages must not ask without pages.
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP GetRange(LONG, LONG*, LONG*, LONG*, LONG*, LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP Set(LONG, LONG, LONG) override { return E_NOTIMPL; }
-    STDMETHODIMP Get(LONG, LONG*, LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetRange(LONG, LONG*, LONG*, LONG*, LONG*, LONG*) override { return Unexpected("GetRange"); }
+    STDMETHODIMP Set(LONG, LONG, LONG) override { return Unexpected("Set"); }
+    STDMETHODIMP Get(LONG, LONG*, LONG*) override { return Unexpected("Get"); }
 };
 
 class FakeTvAudio : public Fake<IAMTVAudio> {
@@ -114,12 +114,18 @@ public:
     HRESULT putModeResult = S_OK;
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP GetHardwareSupportedTVAudioModes(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetAvailableTVAudioModes(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_TVAudioMode(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetHardwareSupportedTVAudioModes(LONG*) override {
+        return Unexpected("GetHardwareSupportedTVAudioModes");
+    }
+    STDMETHODIMP GetAvailableTVAudioModes(LONG*) override { return Unexpected("GetAvailableTVAudioModes"); }
+    STDMETHODIMP get_TVAudioMode(LONG*) override { return Unexpected("get_TVAudioMode"); }
     STDMETHODIMP put_TVAudioMode(LONG mode) override;
-    STDMETHODIMP RegisterNotificationCallBack(IAMTunerNotification*, LONG) override { return E_NOTIMPL; }
-    STDMETHODIMP UnRegisterNotificationCallBack(IAMTunerNotification*) override { return E_NOTIMPL; }
+    STDMETHODIMP RegisterNotificationCallBack(IAMTunerNotification*, LONG) override {
+        return Unexpected("RegisterNotificationCallBack");
+    }
+    STDMETHODIMP UnRegisterNotificationCallBack(IAMTunerNotification*) override {
+        return Unexpected("UnRegisterNotificationCallBack");
+    }
 };
 
 // Journals every put_* and SetWindowPosition with its arguments; window
@@ -147,35 +153,43 @@ public:
     STDMETHODIMP put_FullScreenMode(LONG value) override;
     STDMETHODIMP SetWindowPosition(LONG left, LONG top, LONG width, LONG height) override;
 
-    STDMETHODIMP get_Caption(BSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_WindowStyle(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_WindowStyleEx(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_AutoShow(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_WindowState(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_BackgroundPalette(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Visible(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Left(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Width(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Top(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Height(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_Owner(OAHWND*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_MessageDrain(OAHWND*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_BorderColor(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP get_FullScreenMode(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP SetWindowForeground(LONG) override { return E_NOTIMPL; }
-    STDMETHODIMP NotifyOwnerMessage(OAHWND, LONG, LONG_PTR, LONG_PTR) override { return E_NOTIMPL; }
-    STDMETHODIMP GetWindowPosition(LONG*, LONG*, LONG*, LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetMinIdealImageSize(LONG*, LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetMaxIdealImageSize(LONG*, LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetRestorePosition(LONG*, LONG*, LONG*, LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP HideCursor(LONG) override { return E_NOTIMPL; }
-    STDMETHODIMP IsCursorHidden(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP get_Caption(BSTR*) override { return Unexpected("get_Caption"); }
+    STDMETHODIMP get_WindowStyle(LONG*) override { return Unexpected("get_WindowStyle"); }
+    STDMETHODIMP get_WindowStyleEx(LONG*) override { return Unexpected("get_WindowStyleEx"); }
+    STDMETHODIMP get_AutoShow(LONG*) override { return Unexpected("get_AutoShow"); }
+    STDMETHODIMP get_WindowState(LONG*) override { return Unexpected("get_WindowState"); }
+    STDMETHODIMP get_BackgroundPalette(LONG*) override { return Unexpected("get_BackgroundPalette"); }
+    STDMETHODIMP get_Visible(LONG*) override { return Unexpected("get_Visible"); }
+    STDMETHODIMP get_Left(LONG*) override { return Unexpected("get_Left"); }
+    STDMETHODIMP get_Width(LONG*) override { return Unexpected("get_Width"); }
+    STDMETHODIMP get_Top(LONG*) override { return Unexpected("get_Top"); }
+    STDMETHODIMP get_Height(LONG*) override { return Unexpected("get_Height"); }
+    STDMETHODIMP get_Owner(OAHWND*) override { return Unexpected("get_Owner"); }
+    STDMETHODIMP get_MessageDrain(OAHWND*) override { return Unexpected("get_MessageDrain"); }
+    STDMETHODIMP get_BorderColor(LONG*) override { return Unexpected("get_BorderColor"); }
+    STDMETHODIMP get_FullScreenMode(LONG*) override { return Unexpected("get_FullScreenMode"); }
+    STDMETHODIMP SetWindowForeground(LONG) override { return Unexpected("SetWindowForeground"); }
+    STDMETHODIMP NotifyOwnerMessage(OAHWND, LONG, LONG_PTR, LONG_PTR) override {
+        return Unexpected("NotifyOwnerMessage");
+    }
+    STDMETHODIMP GetWindowPosition(LONG*, LONG*, LONG*, LONG*) override {
+        return Unexpected("GetWindowPosition");
+    }
+    STDMETHODIMP GetMinIdealImageSize(LONG*, LONG*) override { return Unexpected("GetMinIdealImageSize"); }
+    STDMETHODIMP GetMaxIdealImageSize(LONG*, LONG*) override { return Unexpected("GetMaxIdealImageSize"); }
+    STDMETHODIMP GetRestorePosition(LONG*, LONG*, LONG*, LONG*) override {
+        return Unexpected("GetRestorePosition");
+    }
+    STDMETHODIMP HideCursor(LONG) override { return Unexpected("HideCursor"); }
+    STDMETHODIMP IsCursorHidden(LONG*) override { return Unexpected("IsCursorHidden"); }
     // IDispatch
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return Unexpected("GetTypeInfoCount"); }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return Unexpected("GetTypeInfo"); }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return Unexpected("GetIDsOfNames");
+    }
     STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
+        return Unexpected("Invoke");
     }
 
 private:
@@ -201,11 +215,11 @@ public:
     STDMETHODIMP GetPageInfo(PROPPAGEINFO* info) override;
     STDMETHODIMP SetObjects(ULONG count, IUnknown** given) override;
     STDMETHODIMP Show(UINT command) override;
-    STDMETHODIMP Move(LPCRECT) override { return S_OK; }
-    STDMETHODIMP IsPageDirty() override { return S_FALSE; }
+    STDMETHODIMP Move(LPCRECT) override { return Unexpected("Move", S_OK); }
+    STDMETHODIMP IsPageDirty() override { return Unexpected("IsPageDirty", S_FALSE); }
     STDMETHODIMP Apply() override;
-    STDMETHODIMP Help(LPCOLESTR) override { return E_NOTIMPL; }
-    STDMETHODIMP TranslateAccelerator(MSG*) override { return S_FALSE; }
+    STDMETHODIMP Help(LPCOLESTR) override { return Unexpected("Help"); }
+    STDMETHODIMP TranslateAccelerator(MSG*) override { return Unexpected("TranslateAccelerator", S_FALSE); }
 
 protected:
     void OnFinalRelease() override;

@@ -1,8 +1,8 @@
 #pragma once
 
 // The card's crossbar. Journal label "crossbar": "get_PinCounts",
-// "get_CrossbarPinInfo(in 3)", "CanRoute(1, -1)", "Route(0, 2)". A call no
-// test expects (get_IsRoutedTo) fails the test.
+// "get_CrossbarPinInfo(in 3)", "CanRoute(1, -1)", "Route(0, 2)";
+// get_IsRoutedTo is unexpected.
 
 #include "tests/fakes/FakeBase.h"
 

@@ -14,7 +14,7 @@ STDMETHODIMP FakePropertyBag::Read(LPCOLESTR name, VARIANT* value, IErrorLog*) {
         return E_INVALIDARG;
     }
     value->vt = VT_BSTR;
-    value->bstrVal = SysAllocString(friendlyName.c_str());
+    value->bstrVal = TaskString(friendlyName.c_str(), Label() + " FriendlyName");
     return S_OK;
 }
 

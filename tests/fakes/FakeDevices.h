@@ -2,7 +2,8 @@
 
 // The system device enumerator and what it hands out: moniker enumerators,
 // monikers and their property bags. Journal labels: "enum", "monikers",
-// "moniker[<name>]", "bag[<name>]".
+// "moniker[<name>]", "bag[<name>]". A friendly name read from a bag is a
+// string the caller frees ("bag[<name>] FriendlyName").
 
 #include "tests/fakes/FakeFilters.h"
 
@@ -19,7 +20,7 @@ public:
     HRESULT readResult = S_OK;
 
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog*) override;
-    STDMETHODIMP Write(LPCOLESTR, VARIANT*) override { return E_NOTIMPL; }
+    STDMETHODIMP Write(LPCOLESTR, VARIANT*) override { return Unexpected("Write"); }
 };
 
 class FakeMoniker : public Fake<IMoniker> {
@@ -34,26 +35,30 @@ public:
     STDMETHODIMP BindToObject(IBindCtx*, IMoniker*, REFIID iid, void** result) override;
     STDMETHODIMP BindToStorage(IBindCtx*, IMoniker*, REFIID iid, void** result) override;
 
-    STDMETHODIMP GetClassID(CLSID*) override { return E_NOTIMPL; }
-    STDMETHODIMP IsDirty() override { return S_FALSE; }
-    STDMETHODIMP Load(IStream*) override { return E_NOTIMPL; }
-    STDMETHODIMP Save(IStream*, WINBOOL) override { return E_NOTIMPL; }
-    STDMETHODIMP GetSizeMax(ULARGE_INTEGER*) override { return E_NOTIMPL; }
-    STDMETHODIMP Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**) override { return E_NOTIMPL; }
-    STDMETHODIMP ComposeWith(IMoniker*, WINBOOL, IMoniker**) override { return E_NOTIMPL; }
-    STDMETHODIMP Enum(WINBOOL, IEnumMoniker**) override { return E_NOTIMPL; }
-    STDMETHODIMP IsEqual(IMoniker*) override { return E_NOTIMPL; }
-    STDMETHODIMP Hash(DWORD*) override { return E_NOTIMPL; }
-    STDMETHODIMP IsRunning(IBindCtx*, IMoniker*, IMoniker*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*) override { return E_NOTIMPL; }
-    STDMETHODIMP Inverse(IMoniker**) override { return E_NOTIMPL; }
-    STDMETHODIMP CommonPrefixWith(IMoniker*, IMoniker**) override { return E_NOTIMPL; }
-    STDMETHODIMP RelativePathTo(IMoniker*, IMoniker**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetDisplayName(IBindCtx*, IMoniker*, LPOLESTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP ParseDisplayName(IBindCtx*, IMoniker*, LPOLESTR, ULONG*, IMoniker**) override {
-        return E_NOTIMPL;
+    STDMETHODIMP GetClassID(CLSID*) override { return Unexpected("GetClassID"); }
+    STDMETHODIMP IsDirty() override { return Unexpected("IsDirty", S_FALSE); }
+    STDMETHODIMP Load(IStream*) override { return Unexpected("Load"); }
+    STDMETHODIMP Save(IStream*, WINBOOL) override { return Unexpected("Save"); }
+    STDMETHODIMP GetSizeMax(ULARGE_INTEGER*) override { return Unexpected("GetSizeMax"); }
+    STDMETHODIMP Reduce(IBindCtx*, DWORD, IMoniker**, IMoniker**) override { return Unexpected("Reduce"); }
+    STDMETHODIMP ComposeWith(IMoniker*, WINBOOL, IMoniker**) override { return Unexpected("ComposeWith"); }
+    STDMETHODIMP Enum(WINBOOL, IEnumMoniker**) override { return Unexpected("Enum"); }
+    STDMETHODIMP IsEqual(IMoniker*) override { return Unexpected("IsEqual"); }
+    STDMETHODIMP Hash(DWORD*) override { return Unexpected("Hash"); }
+    STDMETHODIMP IsRunning(IBindCtx*, IMoniker*, IMoniker*) override { return Unexpected("IsRunning"); }
+    STDMETHODIMP GetTimeOfLastChange(IBindCtx*, IMoniker*, FILETIME*) override {
+        return Unexpected("GetTimeOfLastChange");
     }
-    STDMETHODIMP IsSystemMoniker(DWORD*) override { return E_NOTIMPL; }
+    STDMETHODIMP Inverse(IMoniker**) override { return Unexpected("Inverse"); }
+    STDMETHODIMP CommonPrefixWith(IMoniker*, IMoniker**) override { return Unexpected("CommonPrefixWith"); }
+    STDMETHODIMP RelativePathTo(IMoniker*, IMoniker**) override { return Unexpected("RelativePathTo"); }
+    STDMETHODIMP GetDisplayName(IBindCtx*, IMoniker*, LPOLESTR*) override {
+        return Unexpected("GetDisplayName");
+    }
+    STDMETHODIMP ParseDisplayName(IBindCtx*, IMoniker*, LPOLESTR, ULONG*, IMoniker**) override {
+        return Unexpected("ParseDisplayName");
+    }
+    STDMETHODIMP IsSystemMoniker(DWORD*) override { return Unexpected("IsSystemMoniker"); }
 };
 
 // One device as the enumerator lists it: a moniker binding a filter.
@@ -74,9 +79,9 @@ public:
     size_t next = 0;
 
     STDMETHODIMP Next(ULONG count, IMoniker** result, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG) override { return E_NOTIMPL; }
+    STDMETHODIMP Skip(ULONG) override { return Unexpected("Skip"); }
     STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumMoniker**) override { return E_NOTIMPL; }
+    STDMETHODIMP Clone(IEnumMoniker**) override { return Unexpected("Clone"); }
 };
 
 struct GuidLess {

@@ -21,21 +21,27 @@ public:
     HRESULT queryPinInfoResult = S_OK;
     HRESULT queryDirectionResult = S_OK;
 
-    STDMETHODIMP Connect(IPin*, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
-    STDMETHODIMP ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    STDMETHODIMP Connect(IPin*, const AM_MEDIA_TYPE*) override { return Unexpected("Connect"); }
+    STDMETHODIMP ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) override {
+        return Unexpected("ReceiveConnection");
+    }
     STDMETHODIMP Disconnect() override;
     STDMETHODIMP ConnectedTo(IPin** pin) override;
-    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
+    STDMETHODIMP ConnectionMediaType(AM_MEDIA_TYPE*) override { return Unexpected("ConnectionMediaType"); }
     STDMETHODIMP QueryPinInfo(PIN_INFO* info) override;
     STDMETHODIMP QueryDirection(PIN_DIRECTION* result) override;
-    STDMETHODIMP QueryId(LPWSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
-    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes**) override { return E_NOTIMPL; }
-    STDMETHODIMP QueryInternalConnections(IPin**, ULONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP EndOfStream() override { return S_OK; }
-    STDMETHODIMP BeginFlush() override { return S_OK; }
-    STDMETHODIMP EndFlush() override { return S_OK; }
-    STDMETHODIMP NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) override { return S_OK; }
+    STDMETHODIMP QueryId(LPWSTR*) override { return Unexpected("QueryId"); }
+    STDMETHODIMP QueryAccept(const AM_MEDIA_TYPE*) override { return Unexpected("QueryAccept"); }
+    STDMETHODIMP EnumMediaTypes(IEnumMediaTypes**) override { return Unexpected("EnumMediaTypes"); }
+    STDMETHODIMP QueryInternalConnections(IPin**, ULONG*) override {
+        return Unexpected("QueryInternalConnections");
+    }
+    STDMETHODIMP EndOfStream() override { return Unexpected("EndOfStream", S_OK); }
+    STDMETHODIMP BeginFlush() override { return Unexpected("BeginFlush", S_OK); }
+    STDMETHODIMP EndFlush() override { return Unexpected("EndFlush", S_OK); }
+    STDMETHODIMP NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) override {
+        return Unexpected("NewSegment", S_OK);
+    }
 };
 
 // Links an output pin and an input pin both ways (no journal line).
@@ -52,18 +58,20 @@ public:
 
     FakePin& AddPin(PIN_DIRECTION direction, const std::string& pinName);
 
-    STDMETHODIMP GetClassID(CLSID*) override { return E_NOTIMPL; }
-    STDMETHODIMP Stop() override { return S_OK; }
-    STDMETHODIMP Pause() override { return S_OK; }
-    STDMETHODIMP Run(REFERENCE_TIME) override { return S_OK; }
+    STDMETHODIMP GetClassID(CLSID*) override { return Unexpected("GetClassID"); }
+    STDMETHODIMP Stop() override { return Unexpected("Stop", S_OK); }
+    STDMETHODIMP Pause() override { return Unexpected("Pause", S_OK); }
+    STDMETHODIMP Run(REFERENCE_TIME) override { return Unexpected("Run", S_OK); }
     STDMETHODIMP GetState(DWORD, FILTER_STATE* result) override;
-    STDMETHODIMP SetSyncSource(IReferenceClock*) override { return S_OK; }
+    STDMETHODIMP SetSyncSource(IReferenceClock*) override { return Unexpected("SetSyncSource", S_OK); }
     STDMETHODIMP GetSyncSource(IReferenceClock** clock) override;
     STDMETHODIMP EnumPins(IEnumPins** result) override;
-    STDMETHODIMP FindPin(LPCWSTR, IPin**) override { return E_NOTIMPL; }
+    STDMETHODIMP FindPin(LPCWSTR, IPin**) override { return Unexpected("FindPin"); }
     STDMETHODIMP QueryFilterInfo(FILTER_INFO* info) override;
-    STDMETHODIMP JoinFilterGraph(IFilterGraph*, LPCWSTR) override { return S_OK; }
-    STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return E_NOTIMPL; }
+    STDMETHODIMP JoinFilterGraph(IFilterGraph*, LPCWSTR) override {
+        return Unexpected("JoinFilterGraph", S_OK);
+    }
+    STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return Unexpected("QueryVendorInfo"); }
 };
 
 // A pin enumerator over a filter's pins, made by EnumPins.
@@ -75,9 +83,9 @@ public:
     size_t next = 0;
 
     STDMETHODIMP Next(ULONG count, IPin** result, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG) override { return E_NOTIMPL; }
+    STDMETHODIMP Skip(ULONG) override { return Unexpected("Skip"); }
     STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumPins**) override { return E_NOTIMPL; }
+    STDMETHODIMP Clone(IEnumPins**) override { return Unexpected("Clone"); }
 };
 
 } // namespace fakes

@@ -37,34 +37,42 @@ public:
     STDMETHODIMP RemoveFilter(IBaseFilter* filter) override;
     STDMETHODIMP EnumFilters(IEnumFilters** result) override;
     STDMETHODIMP FindFilterByName(LPCWSTR name, IBaseFilter** filter) override;
-    STDMETHODIMP ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*) override { return E_NOTIMPL; }
-    STDMETHODIMP Reconnect(IPin*) override { return E_NOTIMPL; }
+    STDMETHODIMP ConnectDirect(IPin*, IPin*, const AM_MEDIA_TYPE*) override {
+        return Unexpected("ConnectDirect");
+    }
+    STDMETHODIMP Reconnect(IPin*) override { return Unexpected("Reconnect"); }
     STDMETHODIMP Disconnect(IPin* pin) override;
     STDMETHODIMP SetDefaultSyncSource() override;
     // IGraphBuilder
-    STDMETHODIMP Connect(IPin*, IPin*) override { return E_NOTIMPL; }
-    STDMETHODIMP Render(IPin*) override { return E_NOTIMPL; }
-    STDMETHODIMP RenderFile(LPCWSTR, LPCWSTR) override { return E_NOTIMPL; }
-    STDMETHODIMP AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**) override { return E_NOTIMPL; }
-    STDMETHODIMP SetLogFile(DWORD_PTR) override { return E_NOTIMPL; }
-    STDMETHODIMP Abort() override { return E_NOTIMPL; }
-    STDMETHODIMP ShouldOperationContinue() override { return S_OK; }
+    STDMETHODIMP Connect(IPin*, IPin*) override { return Unexpected("Connect"); }
+    STDMETHODIMP Render(IPin*) override { return Unexpected("Render"); }
+    STDMETHODIMP RenderFile(LPCWSTR, LPCWSTR) override { return Unexpected("RenderFile"); }
+    STDMETHODIMP AddSourceFilter(LPCWSTR, LPCWSTR, IBaseFilter**) override {
+        return Unexpected("AddSourceFilter");
+    }
+    STDMETHODIMP SetLogFile(DWORD_PTR) override { return Unexpected("SetLogFile"); }
+    STDMETHODIMP Abort() override { return Unexpected("Abort"); }
+    STDMETHODIMP ShouldOperationContinue() override { return Unexpected("ShouldOperationContinue", S_OK); }
     // IDispatch
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetTypeInfoCount(UINT*) override { return Unexpected("GetTypeInfoCount"); }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return Unexpected("GetTypeInfo"); }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return Unexpected("GetIDsOfNames");
+    }
     STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return E_NOTIMPL;
+        return Unexpected("Invoke");
     }
     // IMediaControl
     STDMETHODIMP Run() override;
-    STDMETHODIMP Pause() override { return E_NOTIMPL; }
+    STDMETHODIMP Pause() override { return Unexpected("Pause"); }
     STDMETHODIMP Stop() override;
     STDMETHODIMP GetState(LONG timeout, OAFilterState* result) override;
-    STDMETHODIMP RenderFile(BSTR) override { return E_NOTIMPL; }
-    STDMETHODIMP AddSourceFilter(BSTR, IDispatch**) override { return E_NOTIMPL; }
-    STDMETHODIMP get_FilterCollection(IDispatch**) override { return E_NOTIMPL; }
-    STDMETHODIMP get_RegFilterCollection(IDispatch**) override { return E_NOTIMPL; }
+    STDMETHODIMP RenderFile(BSTR) override { return Unexpected("RenderFile"); }
+    STDMETHODIMP AddSourceFilter(BSTR, IDispatch**) override { return Unexpected("AddSourceFilter"); }
+    STDMETHODIMP get_FilterCollection(IDispatch**) override { return Unexpected("get_FilterCollection"); }
+    STDMETHODIMP get_RegFilterCollection(IDispatch**) override {
+        return Unexpected("get_RegFilterCollection");
+    }
     STDMETHODIMP StopWhenReady() override;
 
 protected:
@@ -80,9 +88,9 @@ public:
     size_t next = 0;
 
     STDMETHODIMP Next(ULONG count, IBaseFilter** result, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG) override { return E_NOTIMPL; }
+    STDMETHODIMP Skip(ULONG) override { return Unexpected("Skip"); }
     STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumFilters**) override { return E_NOTIMPL; }
+    STDMETHODIMP Clone(IEnumFilters**) override { return Unexpected("Clone"); }
 };
 
 class FakeBuilder : public Fake<ICaptureGraphBuilder> {
@@ -112,18 +120,18 @@ public:
     STDMETHODIMP SetFiltergraph(IGraphBuilder* graph) override;
     STDMETHODIMP GetFiltergraph(IGraphBuilder** result) override;
     STDMETHODIMP SetOutputFileName(const GUID*, LPCOLESTR, IBaseFilter**, IFileSinkFilter**) override {
-        return E_NOTIMPL;
+        return Unexpected("SetOutputFileName");
     }
     STDMETHODIMP FindInterface(const GUID* category, IBaseFilter* filter, REFIID iid, void** result) override;
     STDMETHODIMP RenderStream(const GUID* category, IUnknown* source, IBaseFilter* compressor,
                               IBaseFilter* renderer) override;
     STDMETHODIMP ControlStream(const GUID*, IBaseFilter*, REFERENCE_TIME*, REFERENCE_TIME*, WORD,
                                WORD) override {
-        return E_NOTIMPL;
+        return Unexpected("ControlStream");
     }
-    STDMETHODIMP AllocCapFile(LPCOLESTR, DWORDLONG) override { return E_NOTIMPL; }
+    STDMETHODIMP AllocCapFile(LPCOLESTR, DWORDLONG) override { return Unexpected("AllocCapFile"); }
     STDMETHODIMP CopyCaptureFile(LPOLESTR, LPOLESTR, int, IAMCopyCaptureFileProgress*) override {
-        return E_NOTIMPL;
+        return Unexpected("CopyCaptureFile");
     }
 
 protected:
@@ -140,18 +148,18 @@ public:
     HRESULT putQualityResult = S_OK;
     double quality = -1.0; // last value taken by put_Quality
 
-    STDMETHODIMP put_KeyFrameRate(LONG) override { return E_NOTIMPL; }
-    STDMETHODIMP get_KeyFrameRate(LONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP put_PFramesPerKeyFrame(LONG) override { return E_NOTIMPL; }
-    STDMETHODIMP get_PFramesPerKeyFrame(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_KeyFrameRate(LONG) override { return Unexpected("put_KeyFrameRate"); }
+    STDMETHODIMP get_KeyFrameRate(LONG*) override { return Unexpected("get_KeyFrameRate"); }
+    STDMETHODIMP put_PFramesPerKeyFrame(LONG) override { return Unexpected("put_PFramesPerKeyFrame"); }
+    STDMETHODIMP get_PFramesPerKeyFrame(LONG*) override { return Unexpected("get_PFramesPerKeyFrame"); }
     STDMETHODIMP put_Quality(double value) override;
     STDMETHODIMP get_Quality(double* value) override;
-    STDMETHODIMP put_WindowSize(DWORDLONG) override { return E_NOTIMPL; }
-    STDMETHODIMP get_WindowSize(DWORDLONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_WindowSize(DWORDLONG) override { return Unexpected("put_WindowSize"); }
+    STDMETHODIMP get_WindowSize(DWORDLONG*) override { return Unexpected("get_WindowSize"); }
     STDMETHODIMP GetInfo(LPWSTR version, int* versionSize, LPWSTR description, int* descriptionSize,
                          LONG* keyFrameRate, LONG* framesPerKey, double* quality, LONG* caps) override;
-    STDMETHODIMP OverrideKeyFrame(LONG) override { return E_NOTIMPL; }
-    STDMETHODIMP OverrideFrameSize(LONG, LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP OverrideKeyFrame(LONG) override { return Unexpected("OverrideKeyFrame"); }
+    STDMETHODIMP OverrideFrameSize(LONG, LONG) override { return Unexpected("OverrideFrameSize"); }
 };
 
 // A class factory that CoCreateInstance reaches instead of the platform's
@@ -170,7 +178,7 @@ public:
     void Revoke();
 
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID iid, void** result) override;
-    STDMETHODIMP LockServer(WINBOOL) override { return S_OK; }
+    STDMETHODIMP LockServer(WINBOOL) override { return Unexpected("LockServer", S_OK); }
 
 private:
     DWORD cookie = 0;

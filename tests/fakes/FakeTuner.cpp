@@ -1,7 +1,5 @@
 #include "tests/fakes/FakeTuner.h"
 
-#include <gtest/gtest.h>
-
 namespace fakes {
 
 FakeTuner::FakeTuner() : Fake("tuner", {IID_IAMTVTuner}) {
@@ -11,12 +9,6 @@ FakeTuner::FakeTuner() : Fake("tuner", {IID_IAMTVTuner}) {
 HRESULT FakeTuner::Put(const std::string& method, const std::string& arguments) {
     Log(method + "(" + arguments + ")");
     return refused.count(method) ? E_FAIL : S_OK;
-}
-
-HRESULT FakeTuner::Unexpected(const char* method) {
-    Log(method);
-    ADD_FAILURE() << "tuner." << method << " was not expected";
-    return E_NOTIMPL;
 }
 
 STDMETHODIMP FakeTuner::put_Channel(LONG channel, LONG video, LONG audio) {

@@ -3,7 +3,7 @@
 // The card's TV tuner (IAMTVTuner and its base IAMTuner). Journal label
 // "tuner": "put_CountryCode(81)", "put_TuningSpace(0)", "put_Mode(1)",
 // "put_ConnectInput(0)", "put_InputType(0, 1)", "put_Channel(5, -1, -1)".
-// Any other call fails the test.
+// Any other call is unexpected.
 
 #include "tests/fakes/FakeBase.h"
 
@@ -52,7 +52,6 @@ public:
 
 private:
     HRESULT Put(const std::string& method, const std::string& arguments);
-    HRESULT Unexpected(const char* method);
 };
 
 } // namespace fakes
