@@ -8,7 +8,7 @@
 //   32779 / 32780 / 32781   tuner / composite / S-Video input (crossbar only)
 //   700 + n                 tune channel n
 // Usage: MinimalPreview.exe SUBTYPE WIDTH HEIGHT FPS   (e.g. RGB565 320 240 15)
-#include "capture/ComRef.h"
+#include "common/Ownership.h"
 
 #include <dshow.h>
 #include <windows.h>
@@ -39,13 +39,6 @@ struct Preview {
 };
 
 Preview preview;
-
-template <typename T> void ReleaseAndClear(T*& object) {
-    if (object) {
-        object->Release();
-        object = nullptr;
-    }
-}
 
 bool ParseSubtype(const char* name, GUID& subtype) {
     const struct {
@@ -106,9 +99,9 @@ bool ApplyFormat(int capability) {
     }
     bool applied = false;
     for (int i = 0; i < count && !applied; ++i) {
-        AM_MEDIA_TYPE* type = nullptr;
+        MediaTypePtr type;
         VIDEO_STREAM_CONFIG_CAPS caps;
-        if (config->GetStreamCaps(i, &type, reinterpret_cast<BYTE*>(&caps)) != S_OK) {
+        if (config->GetStreamCaps(i, type.Put(), reinterpret_cast<BYTE*>(&caps)) != S_OK) {
             continue;
         }
         auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
@@ -119,18 +112,13 @@ bool ApplyFormat(int capability) {
                                                    info->bmiHeader.biHeight == preview.format.height);
         if (wanted) {
             info->AvgTimePerFrame = 10000000 / preview.format.fps;
-            applied = config->SetFormat(type) == S_OK;
+            applied = config->SetFormat(type.Get()) == S_OK;
             if (applied) {
                 preview.format.subtype = type->subtype;
                 preview.format.width = info->bmiHeader.biWidth;
                 preview.format.height = std::labs(info->bmiHeader.biHeight);
             }
         }
-        CoTaskMemFree(type->pbFormat);
-        if (type->pUnk) {
-            type->pUnk->Release();
-        }
-        CoTaskMemFree(type);
     }
     return applied;
 }
@@ -185,14 +173,14 @@ void Dismantle() {
         if (preview.graph->EnumFilters(filters.Put()) != S_OK) {
             return;
         }
-        IBaseFilter* other = nullptr;
+        ComRef<IBaseFilter> other;
         for (;;) {
             ComRef<IBaseFilter> filter;
             if (filters->Next(1, filter.Put(), nullptr) != S_OK) {
                 break;
             }
             if (filter.Get() != preview.card) {
-                other = filter.Detach();
+                other = std::move(filter);
                 break;
             }
         }
@@ -200,8 +188,7 @@ void Dismantle() {
             return;
         }
         filters.Reset();
-        preview.graph->RemoveFilter(other);
-        other->Release();
+        preview.graph->RemoveFilter(other.Get());
     }
 }
 
