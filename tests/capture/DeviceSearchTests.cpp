@@ -121,15 +121,22 @@ TEST_F(VideoSearchTest, InputPinTest) {
 
 class AudioSearchTest : public SessionTest {
 protected:
+    // Devices outlive the test body: the session may still hold one until tear-down.
+    fakes::FakeDevice& AudioDevice(const std::wstring& friendlyName) {
+        owned.push_back(std::make_unique<fakes::FakeDevice>(friendlyName));
+        return *owned.back();
+    }
+
+    std::vector<std::unique_ptr<fakes::FakeDevice>> owned;
     char name[CaptureSession::DeviceNameSize] = "";
 };
 
 TEST_F(AudioSearchTest, EmptyNameTakesTheFirstDeviceThatBinds) {
-    fakes::FakeDevice broken{L"Broken"};
+    fakes::FakeDevice& broken = AudioDevice(L"Broken");
     broken.moniker.bindToObjectResult = E_FAIL;
-    fakes::FakeDevice oddAnswer{L"Odd answer"};
+    fakes::FakeDevice& oddAnswer = AudioDevice(L"Odd answer");
     oddAnswer.moniker.bindToObjectResult = S_FALSE; // a filter comes back, but not with S_OK
-    fakes::FakeDevice microphone{L"Microphone"};
+    fakes::FakeDevice& microphone = AudioDevice(L"Microphone");
     for (fakes::FakeDevice* device : {&broken, &oddAnswer, &microphone}) {
         devices.Add(CLSID_AudioInputDeviceCategory, *device);
     }
@@ -140,7 +147,7 @@ TEST_F(AudioSearchTest, EmptyNameTakesTheFirstDeviceThatBinds) {
 }
 
 TEST_F(AudioSearchTest, NameTakesTheDevicesOwnLetterCase) {
-    fakes::FakeDevice microphone{L"Microphone"};
+    fakes::FakeDevice& microphone = AudioDevice(L"Microphone");
     devices.Add(CLSID_AudioInputDeviceCategory, microphone);
     strcpy(name, "MICROPHONE");
     EXPECT_TRUE(session.FindAudioDevice(name));
@@ -148,7 +155,7 @@ TEST_F(AudioSearchTest, NameTakesTheDevicesOwnLetterCase) {
 }
 
 TEST_F(AudioSearchTest, UnknownNameLeavesTheBufferAlone) {
-    fakes::FakeDevice microphone{L"Microphone"};
+    fakes::FakeDevice& microphone = AudioDevice(L"Microphone");
     devices.Add(CLSID_AudioInputDeviceCategory, microphone);
     strcpy(name, "Gone");
     EXPECT_FALSE(session.FindAudioDevice(name));
@@ -186,7 +193,7 @@ TEST_F(AudioSearchTest, TwelveDevicesListTheFirstTenAndTheUnnamedDoNotCount) {
 }
 
 TEST_F(AudioSearchTest, NoDevicesLeaveNoList) {
-    fakes::FakeDevice microphone{L"Microphone"};
+    fakes::FakeDevice& microphone = AudioDevice(L"Microphone");
     devices.Add(CLSID_AudioInputDeviceCategory, microphone);
     ASSERT_TRUE(session.ListAudioDevices());
     devices.devices.clear();
@@ -196,7 +203,7 @@ TEST_F(AudioSearchTest, NoDevicesLeaveNoList) {
 }
 
 TEST_F(AudioSearchTest, JapaneseNameComesThroughTheCodePageAndBack) {
-    fakes::FakeDevice usb{L"ライン入力 (USB オーディオ)"};
+    fakes::FakeDevice& usb = AudioDevice(L"ライン入力 (USB オーディオ)");
     devices.Add(CLSID_AudioInputDeviceCategory, usb);
     ASSERT_TRUE(session.ListAudioDevices());
     EXPECT_STREQ("ライン入力 (USB オーディオ)", session.audioDeviceNames[0].c_str());
@@ -213,7 +220,7 @@ TEST_F(AudioSearchTest, JapaneseNameComesThroughTheCodePageAndBack) {
 
 TEST_F(AudioSearchTest, OverlongNamesAreCutOnACharacterBoundary) {
     // 1 + 45 * 2 = 91 bytes: the field keeps 1 + 39 * 2 = 79, never half a character.
-    fakes::FakeDevice longName{LongJapaneseName(45)};
+    fakes::FakeDevice& longName = AudioDevice(LongJapaneseName(45));
     devices.Add(CLSID_AudioInputDeviceCategory, longName);
     EXPECT_TRUE(session.FindAudioDevice(name));
     EXPECT_EQ(79u, strlen(name));
@@ -223,7 +230,7 @@ TEST_F(AudioSearchTest, OverlongNamesAreCutOnACharacterBoundary) {
     EXPECT_STREQ(expected, name);
 
     // Past the 256-byte conversion buffer a listed name is cut too.
-    fakes::FakeDevice huge{std::wstring(300, L'x')};
+    fakes::FakeDevice& huge = AudioDevice(std::wstring(300, L'x'));
     devices.devices.clear();
     devices.Add(CLSID_AudioInputDeviceCategory, huge);
     ASSERT_TRUE(session.ListAudioDevices());
@@ -231,8 +238,8 @@ TEST_F(AudioSearchTest, OverlongNamesAreCutOnACharacterBoundary) {
 }
 
 TEST_F(AudioSearchTest, CutNameFindsItsDeviceOnTheNextStartAndIsTicked) {
-    fakes::FakeDevice other{L"Other"};
-    fakes::FakeDevice longName{LongJapaneseName(45)};
+    fakes::FakeDevice& other = AudioDevice(L"Other");
+    fakes::FakeDevice& longName = AudioDevice(LongJapaneseName(45));
     devices.Add(CLSID_AudioInputDeviceCategory, other);
     devices.Add(CLSID_AudioInputDeviceCategory, longName);
 
