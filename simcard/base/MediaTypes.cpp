@@ -28,12 +28,11 @@ HRESULT CopyInto(AM_MEDIA_TYPE& target, const AM_MEDIA_TYPE& source) {
 }
 
 AM_MEDIA_TYPE* Clone(const AM_MEDIA_TYPE& source) {
-    auto* copy = static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE)));
-    if (copy && CopyInto(*copy, source) != S_OK) {
-        CoTaskMemFree(copy);
-        copy = nullptr;
+    TaskMem<AM_MEDIA_TYPE> copy(static_cast<AM_MEDIA_TYPE*>(CoTaskMemAlloc(sizeof(AM_MEDIA_TYPE))));
+    if (!copy || CopyInto(*copy.Get(), source) != S_OK) {
+        return nullptr;
     }
-    return copy;
+    return copy.Detach();
 }
 
 BITMAPINFOHEADER* Bitmap(const AM_MEDIA_TYPE& type) {
