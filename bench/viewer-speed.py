@@ -38,6 +38,8 @@ FIGURES = [
     ('start, cold (ms)', 'cold'),
     ('start, warm (ms)', 'start'),
     ('  of which: start to window shown (ms)', 'shown'),
+    ('  of which: start to the graph\'s Run reaching the card (ms)', 'run'),
+    ('  of which: start to the first frame delivered (ms)', 'first'),
     ('format switch (ms)', 'format'),
     ('audio path switch (ms)', 'audio'),
     ('frame rate switch to first frame at 30 fps (ms)', 'rate'),
@@ -77,12 +79,12 @@ def timed(watcher, agent, title, command, terms, limit=30):
     return None if posted is None or seen is None else (seen - posted) * 1000
 
 
-def cold_start(name, spec, watcher):
+def cold_start(name, target, watcher):
     """From a stopped Wine server to the first picture; the server is stopped again after."""
     benchlib.stop_wine_server()
-    program = Program(spec['exe'], spec['title'], spec['args'], settings=spec['settings'])
+    program = Program(target['exe'], target['title'], target['args'], settings=target['settings'])
     try:
-        watcher.arm(spec['title'], ['px=12,12,' + RED], 120)
+        watcher.arm(target['title'], ['px=12,12,' + RED], 120)
         started = time.time()
         program.start()
         seen = watcher.result()
@@ -92,11 +94,11 @@ def cold_start(name, spec, watcher):
         program.cleanup()
 
 
-def warm_run(name, spec, watcher, shown_watcher, agent, seconds):
+def warm_run(name, target, watcher, shown_watcher, agent, seconds):
     frames_file = tempfile.mktemp(prefix='narvo-frames-', suffix='.txt')
-    program = Program(spec['exe'], spec['title'], spec['args'], env={'SIMTV_FRAMES': frames_file},
-                      settings=spec['settings'])
-    title = spec['title']
+    program = Program(target['exe'], target['title'], target['args'], env={'SIMTV_FRAMES': frames_file},
+                      settings=target['settings'])
+    title = target['title']
     result = {}
     try:
         watcher.arm(title, ['px=12,12,' + RED], 60)
@@ -122,15 +124,20 @@ def warm_run(name, spec, watcher, shown_watcher, agent, seconds):
         if server:
             result['servercpu'] = benchlib.cpu_seconds(server) - server0
 
-        result['format'] = timed(watcher, agent, title, spec['format_640'],
+        result['format'] = timed(watcher, agent, title, target['format_640'],
                                  ['px=12,12,' + RED, 'px=600,400,182,36,36'])
         result['audio'] = timed(watcher, agent, title, AUDIO_MUTE, ['px=12,12,' + RED, 'px=24,12,' + BLACK])
-        result['preset'] = timed(watcher, agent, title, spec['preset'], ['px=12,12,' + RED, CHANNEL_BITS], limit=5)
+        result['preset'] = timed(watcher, agent, title, target['preset'], ['px=12,12,' + RED, CHANNEL_BITS], limit=5)
         result['input'] = timed(watcher, agent, title, INPUT_VIDEO, ['px=12,12,' + GREEN], limit=5)
         agent.close(title)
         program.wait_exit()
 
         records = read_frames(frames_file)
+        # The first line is the start's own run, ended by the frame-rate switch.
+        if records:
+            at, first = records[0]['runs'][0]
+            result['run'] = (at - started) * 1000
+            result['first'] = None if first is None else (first - started) * 1000
         span = [r for r in records if r['avgTimePerFrame'] == '333333' and rate_posted
                 and r['runs'][0][0] >= rate_posted]
         if span:
