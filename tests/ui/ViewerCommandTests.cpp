@@ -21,6 +21,7 @@
 #include "tests/fakes/FakeTuner.h"
 #include "tests/support/TempFolder.h"
 #include "tests/support/MessageBoxCatcher.h"
+#include "tests/support/MessagePump.h"
 #include "ui/ViewerWnd.h"
 
 #include <htmlhelp.h>
@@ -32,17 +33,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-void Pump() {
-    MSG message;
-    for (int round = 0; round < 5; ++round) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(20);
-    }
-}
 
 bool Journaled(const std::string& prefix) {
     const Lines& journal = fakes::Journal();

@@ -6,6 +6,7 @@
 #include "capture/FormatCatalog.h"
 #include "res/resource.h"
 #include "tests/support/VideoFormat.h"
+#include "tests/support/MessagePump.h"
 #include "ui/ViewerWnd.h"
 
 #include <gtest/gtest.h>
@@ -13,18 +14,6 @@
 #include <memory>
 
 namespace {
-
-// Lets the window handle what was posted to it.
-void Pump() {
-    MSG message;
-    for (int round = 0; round < 5; ++round) {
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        Sleep(20);
-    }
-}
 
 class ViewerWndTest : public ::testing::Test {
 protected:
