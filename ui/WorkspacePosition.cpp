@@ -2,8 +2,13 @@
 
 namespace WorkspacePosition {
 
-POINT ToScreen(POINT workspace, const RECT& monitor, const RECT& workArea) {
-    return {workspace.x + (workArea.left - monitor.left), workspace.y + (workArea.top - monitor.top)};
+POINT NormalOnScreen(const RECT& normal, const MONITORINFO* monitor) {
+    if (!monitor) {
+        return {normal.left, normal.top};
+    }
+    const RECT& screen = monitor->rcMonitor;
+    const RECT& work = monitor->rcWork;
+    return {normal.left + (work.left - screen.left), normal.top + (work.top - screen.top)};
 }
 
 POINT RestoredOnScreen(HWND window) {
@@ -18,10 +23,8 @@ POINT RestoredOnScreen(HWND window) {
     const RECT& normal = placement.rcNormalPosition;
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (!GetMonitorInfoA(MonitorFromRect(&normal, MONITOR_DEFAULTTOPRIMARY), &info)) {
-        return {normal.left, normal.top};
-    }
-    return ToScreen({normal.left, normal.top}, info.rcMonitor, info.rcWork);
+    const bool found = GetMonitorInfoA(MonitorFromRect(&normal, MONITOR_DEFAULTTOPRIMARY), &info);
+    return NormalOnScreen(normal, found ? &info : nullptr);
 }
 
 } // namespace WorkspacePosition

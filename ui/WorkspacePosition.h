@@ -7,7 +7,9 @@
 // differ by the work area's offset, a task bar at the top or the left.
 namespace WorkspacePosition {
 
-POINT ToScreen(POINT workspace, const RECT& monitor, const RECT& workArea);
+// The screen position of a placement's restored rectangle on the monitor it
+// lies on; without a monitor (null) the rectangle is taken as it is.
+POINT NormalOnScreen(const RECT& normal, const MONITORINFO* monitor);
 
 // The screen position of a window's restored rectangle: where it stands when
 // it is restored, else its placement's restored rectangle on its monitor.

@@ -6,6 +6,19 @@ namespace {
 
 const char AppName[] = "capture_session_tests";
 
+// Journals "apartment.CoUninitialize" each time this thread leaves its apartment.
+class ApartmentSpy : public fakes::Fake<IInitializeSpy> {
+public:
+    ApartmentSpy() : Fake("apartment", {IID_IInitializeSpy}) {}
+    STDMETHODIMP PreInitialize(DWORD, DWORD) override { return S_OK; }
+    STDMETHODIMP PostInitialize(HRESULT result, DWORD, DWORD) override { return result; }
+    STDMETHODIMP PreUninitialize(DWORD) override {
+        Log("CoUninitialize");
+        return S_OK;
+    }
+    STDMETHODIMP PostUninitialize(DWORD) override { return S_OK; }
+};
+
 class InitializeTest : public SessionTest {
 protected:
     // Initialize fails with exactly this box, ownerless, and Shutdown still
@@ -44,7 +57,15 @@ TEST_F(InitializeTest, BuildsTheGraphAroundTheCardInOrder) {
 
 TEST_F(InitializeTest, ShutdownGivesEverythingBackAndWritesMainConfig) {
     Start();
+    graph.journalReleases = builder.journalReleases = true;
+    ApartmentSpy spy;
+    ULARGE_INTEGER cookie = {};
+    ASSERT_EQ(S_OK, CoRegisterInitializeSpy(&spy, &cookie));
     EXPECT_TRUE(session.Shutdown());
+    CoRevokeInitializeSpy(cookie);
+    // Closing the apartment while the graph lives can crash the exit on Windows.
+    EXPECT_EQ((Lines{"graph.Release", "builder.Release", "apartment.CoUninitialize"}),
+              fakes::JournalOf({"graph.Release", "builder.Release", "apartment."}));
     EXPECT_EQ(nullptr, session.videoFilter);
     EXPECT_EQ(nullptr, session.graph);
     EXPECT_EQ(nullptr, session.builder);

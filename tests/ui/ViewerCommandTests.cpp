@@ -161,6 +161,8 @@ TEST_F(ViewerCommandTest, EveryCommandReachesItsOwnOperation) {
                     Journaled(u8"graph.AddFilter(filter[マイク]");
          }},
         {ID_AUDIO_MUTE, [](auto&) { return captureSession.muteAudio && !captureSession.captureAudioDevice; }},
+        {ID_SOUND_DEVICE + 1,
+         [](auto&) { return captureSession.captureAudioDevice && !captureSession.muteAudio; }},
         {ID_AUDIO_CARD,
          [](auto&) {
              return !captureSession.muteAudio && !captureSession.captureAudioDevice && Journaled("graph.Run");

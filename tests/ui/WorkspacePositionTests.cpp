@@ -12,6 +12,8 @@
 
 namespace {
 
+// Windows answers a placement in workspace coordinates; Wine answers screen
+// coordinates, so only given inputs show the conversion.
 TEST(WorkspacePosition, WorkAreaOffsetIsAddedBack) {
     const RECT screen = {0, 0, 1280, 1024};
     const struct {
@@ -30,10 +32,15 @@ TEST(WorkspacePosition, WorkAreaOffsetIsAddedBack) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        const POINT screenPoint = WorkspacePosition::ToScreen(c.workspace, c.monitor, c.work);
+        MONITORINFO monitor = {sizeof monitor, c.monitor, c.work, 0};
+        const RECT normal = {c.workspace.x, c.workspace.y, c.workspace.x + 320, c.workspace.y + 240};
+        const POINT screenPoint = WorkspacePosition::NormalOnScreen(normal, &monitor);
         EXPECT_EQ(c.expected.x, screenPoint.x);
         EXPECT_EQ(c.expected.y, screenPoint.y);
     }
+    const POINT unplaced = WorkspacePosition::NormalOnScreen({60, 40, 380, 280}, nullptr);
+    EXPECT_EQ(60, unplaced.x);
+    EXPECT_EQ(40, unplaced.y);
 }
 
 // A work area of the test's own making stands in for a task bar at the top left.
