@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -139,13 +140,21 @@ TEST_F(FormatCatalogMenu, GroupsBySubtypeAndBitsWithSeparatorsAndTicksTheCurrent
 }
 
 TEST_F(FormatCatalogMenu, EmptyCatalogueLeavesAnEmptySubmenuAndTicksTheRate) {
-    catalog.frameRate = 20;
-    catalog.FillMenu(menu, ID_VIDEO_FORMAT, ContextMenu::RateIds());
-    EXPECT_EQ(0, GetMenuItemCount(formatMenu));
-    EXPECT_TRUE(Checked(ID_FRAMERATE_CUSTOM));
-    EXPECT_FALSE(Checked(ID_FRAMERATE_30));
-    EXPECT_FALSE(Checked(ID_FRAMERATE_15));
-    EXPECT_FALSE(Checked(ID_FRAMERATE_5));
+    const UINT rateIds[] = {ID_FRAMERATE_30, ID_FRAMERATE_15, ID_FRAMERATE_5, ID_FRAMERATE_CUSTOM};
+    const std::pair<int, UINT> rates[] = {
+        {30, ID_FRAMERATE_30}, {15, ID_FRAMERATE_15}, {5, ID_FRAMERATE_5}, {20, ID_FRAMERATE_CUSTOM}};
+    for (const auto& rate : rates) {
+        SCOPED_TRACE(rate.first);
+        for (UINT id : rateIds) {
+            CheckMenuItem(menu, id, MF_BYCOMMAND | MF_UNCHECKED);
+        }
+        catalog.frameRate = rate.first;
+        catalog.FillMenu(menu, ID_VIDEO_FORMAT, ContextMenu::RateIds());
+        EXPECT_EQ(0, GetMenuItemCount(formatMenu));
+        for (UINT id : rateIds) {
+            EXPECT_EQ(id == rate.second, Checked(id)) << id;
+        }
+    }
 }
 
 TEST_F(FormatCatalogMenu, OnlyTheFirst99VideoFormatsAreOfferedSoNoneReachesThePresetRange) {
