@@ -43,7 +43,10 @@ TEST(WorkspacePosition, WorkAreaOffsetIsAddedBack) {
     EXPECT_EQ(40, unplaced.y);
 }
 
-// A work area of the test's own making stands in for a task bar at the top left.
+// A work area of the test's own making stands in for a task bar at the top
+// left. Wine answers the restored window's own rectangle and its placement in
+// screen coordinates alike, so this round trip guards the stored position, not
+// the conversion: the table above does that.
 class ShiftedWorkArea : public ::testing::Test {
 protected:
     void SetUp() override {
