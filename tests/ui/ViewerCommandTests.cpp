@@ -147,9 +147,12 @@ TEST_F(ViewerCommandTest, EveryCommandReachesItsOwnOperation) {
                     Journaled("streamconfig.SetFormat(320x240, 500000)");
          }},
         {ID_VIDEO_FORMAT + 2,
-         [](auto&) {
+         [](auto& t) {
+             RECT client = {};
+             GetClientRect(t.viewer->m_hWnd, &client);
              return formatCatalog.formatIndex == 1 && Journaled("builder.RenderStream") &&
-                    Journaled("streamconfig.SetFormat(640x480, 500000)");
+                    Journaled("streamconfig.SetFormat(640x480, 500000)") && client.right == 640 &&
+                    client.bottom == 480;
          }},
         {ID_QUALITY_HIGH, [](auto&) { return Journaled("compression.put_Quality(1)"); }},
         {ID_QUALITY_MEDIUM, [](auto&) { return Journaled("compression.put_Quality(0.5)"); }},
