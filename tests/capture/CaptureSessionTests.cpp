@@ -108,6 +108,11 @@ TEST_F(InitializeTest, GraphRefusingTheCardMeansDeviceUnusable) {
     ExpectFailureBox("NARVO TV デバイスが利用できません");
 }
 
+TEST_F(InitializeTest, CardTakenUnderANameOfTheGraphsOwnMeansDeviceUnusable) {
+    graph.addFilterResults = {VFW_S_DUPLICATE_NAME};
+    ExpectFailureBox("NARVO TV デバイスが利用できません");
+}
+
 TEST_F(InitializeTest, FailureKeepsTheLoadedSettingsForShutdown) {
     WriteSettings(
         "VideoDeviceName=Other Card\r\nVideoQuality=150\r\nMuteAudio=7\r\nAudioDeviceName=マイク\r\n"

@@ -239,10 +239,16 @@ TEST_F(ViewerCommandTest, AnEditorThatReportsAChangeReloadsThePresetsWithoutTuni
 TEST_F(ViewerCommandTest, WithoutTheLibraryEachDialogCommandTellsOnceAndChangesNothing) {
     dialogs.LetGo();
     FakeDialogs none(FakeDialogs::Copy::None);
+    // The viewer owns the box even while another window is the active one.
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 10, 10, nullptr, nullptr,
+                                 nullptr, nullptr);
+    SetActiveWindow(other);
+    ASSERT_EQ(other, GetActiveWindow());
     for (UINT id : {ID_FRAMERATE_CUSTOM, ID_CHANNEL_SETUP, ID_VERSION_INFO}) {
         Command(id);
         EXPECT_FALSE(Journaled("graph.")) << id;
     }
+    DestroyWindow(other);
     EXPECT_EQ(40, tunerControl.presets[1].channel);
     ASSERT_EQ(3u, boxes.Boxes().size());
     for (const MessageBoxCatcher::Box& box : boxes.Boxes()) {
