@@ -83,7 +83,7 @@ def split_debug(objcopy, binary, work):
     subprocess.run([objcopy, '--only-keep-debug', binary, debug], check=True)
     # The symbol table goes too: it is most of what is left, and the debug file keeps it.
     # Made from inside work, the link names the file alone, as it lies beside the binary.
-    subprocess.run([objcopy, '--strip-all', '--add-gnu-debuglink=' + os.path.basename(debug), binary, stripped],
+    subprocess.run([objcopy, '--strip-all', '--add-gnu-debuglink=' + os.path.basename(debug), os.path.abspath(binary), stripped],
                    check=True, cwd=work)
     return stripped, debug
 
