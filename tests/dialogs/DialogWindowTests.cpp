@@ -39,19 +39,31 @@ bool Await(const std::function<bool()>& done) {
     return false;
 }
 
+// What went wrong on the user's thread, where no assertion may run; the
+// test checks it once the dialog is closed.
+std::string userTrouble;
+
 // Runs `user` on its own thread against the dialog captioned `caption`
-// while `open` runs the modal dialog here. `user` must close the dialog.
+// while `open` runs the modal dialog here. `user` must close the dialog;
+// one left open fails the test and is cancelled.
 int WithDialog(const char* caption, const std::function<int()>& open, const std::function<void(HWND)>& user) {
+    userTrouble.clear();
     std::thread thread([&] {
         HWND dialog = nullptr;
         if (Await([&] {
                 return (dialog = FindWindowA("#32770", caption)) != nullptr && IsWindowVisible(dialog);
             })) {
             user(dialog);
+            for (int i = 0; i < 50 && IsWindow(dialog); ++i) {
+                userTrouble += i == 0 ? "left open; " : "";
+                PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+                Sleep(100);
+            }
         }
     });
     const int result = open();
     thread.join();
+    EXPECT_EQ("", userTrouble) << caption;
     return result;
 }
 
@@ -59,18 +71,25 @@ int WithDialog(const char* caption, const std::function<int()>& open, const std:
 // selected, a backspace erases that, and each character goes to the focused
 // control as WM_CHAR, so the field's length limit applies.
 void Type(HWND dialog, int id, const std::string& text) {
-    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, id)), TRUE);
+    HWND field = GetDlgItem(dialog, id);
+    if (!field) {
+        userTrouble += "no field " + std::to_string(id) + " to type " + text + " into; ";
+        return;
+    }
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(field), TRUE);
     GUITHREADINFO thread = {};
     thread.cbSize = sizeof thread;
     GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
-    HWND focus = thread.hwndFocus;
-    EXPECT_EQ(GetDlgItem(dialog, id), focus) << "field " << id << " has no focus";
-    SendMessageW(focus, EM_SETSEL, 0, -1);
-    SendMessageW(focus, WM_CHAR, VK_BACK, 1);
+    if (thread.hwndFocus != field) {
+        userTrouble += "field " + std::to_string(id) + " has no focus; ";
+        return;
+    }
+    SendMessageW(field, EM_SETSEL, 0, -1);
+    SendMessageW(field, WM_CHAR, VK_BACK, 1);
     wchar_t wide[1024] = {};
     MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, 1024);
     for (const wchar_t* c = wide; *c; ++c) {
-        SendMessageW(focus, WM_CHAR, *c, 1);
+        SendMessageW(field, WM_CHAR, *c, 1);
     }
 }
 
