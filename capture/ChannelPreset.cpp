@@ -1,7 +1,7 @@
 #include "capture/ChannelPreset.h"
 
-#include "capture/DeviceName.h"
 #include "capture/MenuText.h"
+#include "common/DeviceName.h"
 
 #include <cstdio>
 
