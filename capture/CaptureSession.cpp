@@ -5,6 +5,7 @@
 #include "capture/CrossbarControl.h"
 #include "common/DeviceName.h"
 #include "capture/FormatCatalog.h"
+#include "capture/MenuText.h"
 #include "capture/ProcAmpControl.h"
 #include "capture/TunerControl.h"
 #include "capture/TvAudioControl.h"
@@ -426,7 +427,10 @@ bool CaptureSession::FillMenu(HMENU menu, UINT placeholderId, const MenuIds& ids
         if (!muteAudio && DeviceName::Matches(audioDeviceName, DeviceNameSize, name)) {
             flags |= MF_CHECKED;
         }
-        InsertMenuA(menu, placeholderId, flags, placeholderId + 1 + i, name);
+        // Room for a friendly name with every byte an '&'.
+        char text[NarrowNameSize * 2];
+        MenuText::CopyName(text, sizeof text, name);
+        InsertMenuA(menu, placeholderId, flags, placeholderId + 1 + i, text);
     }
     DeleteMenu(menu, placeholderId, MF_BYCOMMAND);
     if (zoomRateSave) {

@@ -1,5 +1,6 @@
 #include "capture/ChannelPreset.h"
 
+#include "capture/MenuText.h"
 #include "common/DeviceName.h"
 
 #include <cstdio>
@@ -19,5 +20,5 @@ void ChannelPreset::FormatMenuText(char* text, int size) const {
         return;
     }
     // snprintf would cut a long name in the middle of a double-byte character.
-    DeviceName::CopyBounded(text + prefix, size - prefix, name);
+    MenuText::CopyName(text + prefix, size - prefix, name);
 }

@@ -8,8 +8,8 @@ struct ChannelPreset {
     bool IsValid() const { return channel > 0; }
     // Makes the slot undefined under the given number.
     void Reset(int presetNumber);
-    // "CH %2d - %s" with the number and the name, cut to size bytes on a
-    // character boundary.
+    // "CH %2d - %s" with the number and the name (its '&' doubled for the
+    // menu), cut to size bytes on a character boundary.
     void FormatMenuText(char* text, int size) const;
 
     int number = 0;

@@ -1,4 +1,4 @@
-// The custom frame rate: a whole number of frames per second from 1 to 60.
+// The custom frame rate: a whole number of frames per second from 1 to 30.
 // The caller's integer changes only when the user confirms a valid rate.
 #include "dialogs/DialogExports.h"
 #include "dialogs/DialogIds.h"
@@ -10,7 +10,9 @@
 namespace {
 
 constexpr int LowestRate = 1;
-constexpr int HighestRate = 60;
+// The card refuses more than 30 and the settings file keeps at most 30: a
+// higher rate would be dropped without a word.
+constexpr int HighestRate = 30;
 
 INT_PTR CALLBACK FrameRateProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -31,7 +33,7 @@ INT_PTR CALLBACK FrameRateProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
             GetDlgItemTextA(dialog, IDC_RATE, text, sizeof text);
             int value = 0;
             if (ReadWholeNumber(text, LowestRate, HighestRate, value) != FieldValue::Number) {
-                DialogSupport::Refuse(dialog, "フレームレートは 1 から 60 までの整数で入力してください。",
+                DialogSupport::Refuse(dialog, "フレームレートは 1 から 30 までの整数で入力してください。",
                                       IDC_RATE);
                 return TRUE;
             }

@@ -1,6 +1,6 @@
 // The preset editor: channel and name of the 15 presets, read from the
-// settings file when it opens and written back on OK. It never writes the
-// selected preset; the viewer keeps that itself.
+// settings file when it opens; on OK only the presets the user changed are
+// written back. It never writes the selected preset; the viewer keeps that itself.
 #include "dialogs/DialogExports.h"
 #include "dialogs/DialogIds.h"
 #include "dialogs/DialogSupport.h"
@@ -14,36 +14,74 @@ namespace {
 
 using PresetSection::Preset;
 using PresetSection::PresetCount;
+using PresetSection::StoredPreset;
 
 struct EditorState {
     const char* path;
-    Preset presets[PresetCount];
+    // Each row's fields as they were shown: a row that still reads so is
+    // left alone, so OK never rewrites what the user did not touch.
+    StoredPreset shown[PresetCount];
     // A refused save may have written part of the section.
     bool wroteSome;
 };
 
-void ShowPresets(HWND dialog, const EditorState& state) {
+void ReadRow(HWND dialog, int n, StoredPreset& row) {
+    GetDlgItemTextA(dialog, IDC_CHANNEL_BASE + n, row.channel, sizeof row.channel);
+    GetDlgItemTextA(dialog, IDC_NAME_BASE + n, row.name, sizeof row.name);
+}
+
+// False for a row the editor could not write back as the file holds it.
+bool Keepable(const StoredPreset& row) {
+    int channel = 0;
+    const FieldValue value =
+        ReadWholeNumber(row.channel, PresetSection::LowestChannel, PresetSection::HighestChannel, channel);
+    return value != FieldValue::Invalid && strlen(row.name) < PresetSection::NameSize;
+}
+
+// Shows the rows as the file holds them, even values the fields would not
+// take, and says which rows those are.
+void ShowPresets(HWND dialog, EditorState& state) {
+    char odd[80] = "";
     for (int n = 1; n <= PresetCount; ++n) {
-        const Preset& preset = state.presets[n - 1];
+        StoredPreset& row = state.shown[n - 1];
         SendDlgItemMessageA(dialog, IDC_CHANNEL_BASE + n, EM_LIMITTEXT, 4, 0);
         SendDlgItemMessageA(dialog, IDC_NAME_BASE + n, EM_LIMITTEXT, PresetSection::NameSize - 1, 0);
-        if (preset.channel > 0) {
-            SetDlgItemInt(dialog, IDC_CHANNEL_BASE + n, static_cast<UINT>(preset.channel), FALSE);
-            SetDlgItemTextA(dialog, IDC_NAME_BASE + n, preset.name);
+        SetDlgItemTextA(dialog, IDC_CHANNEL_BASE + n, row.channel);
+        SetDlgItemTextA(dialog, IDC_NAME_BASE + n, row.name);
+        // Compared later with what the fields hold, so read back as they will be read then.
+        ReadRow(dialog, n, row);
+        if (!Keepable(row)) {
+            const size_t used = strlen(odd);
+            snprintf(odd + used, sizeof odd - used, used ? ", %d" : "%d", n);
         }
+    }
+    if (odd[0]) {
+        char note[256];
+        snprintf(
+            note, sizeof note,
+            "プリセット %s "
+            "はチャンネルか名前がこの画面で扱える範囲を超えています。行を編集しない限りそのまま残します。",
+            odd);
+        SetDlgItemTextA(dialog, IDC_MESSAGE, note);
     }
 }
 
-// Takes the fields into presets; false after explaining the first field refused.
-bool TakePresets(HWND dialog, Preset* presets) {
+// Takes the rows the user changed into presets and marks them in `changed`;
+// false after explaining the first field refused.
+bool TakePresets(HWND dialog, const EditorState& state, Preset* presets, bool* changed) {
     char message[256];
     for (int n = 1; n <= PresetCount; ++n) {
         Preset& preset = presets[n - 1];
-        char text[32] = {};
-        GetDlgItemTextA(dialog, IDC_CHANNEL_BASE + n, text, sizeof text);
+        StoredPreset row = {};
+        ReadRow(dialog, n, row);
+        const StoredPreset& shown = state.shown[n - 1];
+        changed[n - 1] = strcmp(row.channel, shown.channel) != 0 || strcmp(row.name, shown.name) != 0;
+        if (!changed[n - 1]) {
+            continue;
+        }
         int channel = 0;
-        const FieldValue value =
-            ReadWholeNumber(text, PresetSection::LowestChannel, PresetSection::HighestChannel, channel);
+        const FieldValue value = ReadWholeNumber(row.channel, PresetSection::LowestChannel,
+                                                 PresetSection::HighestChannel, channel);
         if (value == FieldValue::Invalid) {
             snprintf(message, sizeof message,
                      "プリセット %d のチャンネルは 1 から 62 までの数字で入力してください (空欄で未定義)。",
@@ -51,15 +89,13 @@ bool TakePresets(HWND dialog, Preset* presets) {
             DialogSupport::Refuse(dialog, message, IDC_CHANNEL_BASE + n);
             return false;
         }
-        char name[1024] = {};
-        GetDlgItemTextA(dialog, IDC_NAME_BASE + n, name, sizeof name);
-        if (strlen(name) >= sizeof preset.name) {
+        if (strlen(row.name) >= sizeof preset.name) {
             snprintf(message, sizeof message, "プリセット %d の名前が長すぎます (128 バイトまで)。", n);
             DialogSupport::Refuse(dialog, message, IDC_NAME_BASE + n);
             return false;
         }
         preset.channel = value == FieldValue::Number ? channel : 0;
-        strcpy(preset.name, preset.channel > 0 ? name : "");
+        strcpy(preset.name, preset.channel > 0 ? row.name : "");
     }
     return true;
 }
@@ -74,12 +110,13 @@ INT_PTR CALLBACK PresetProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            Preset edited[PresetCount];
-            if (!TakePresets(dialog, edited)) {
+            Preset edited[PresetCount] = {};
+            bool changed[PresetCount] = {};
+            if (!TakePresets(dialog, *state, edited, changed)) {
                 return TRUE;
             }
             state->wroteSome = true;
-            if (!PresetSection::Save(state->path, edited)) {
+            if (!PresetSection::Save(state->path, edited, changed)) {
                 DialogSupport::Refuse(dialog, "設定ファイルに書き込めませんでした。", IDC_CHANNEL_BASE + 1);
                 return TRUE;
             }
@@ -103,7 +140,7 @@ extern "C" int WINAPI SetupPresetChannel(HWND owner, const char* settingsPath) {
     }
     EditorState state = {};
     state.path = settingsPath;
-    PresetSection::Load(settingsPath, state.presets);
+    PresetSection::Load(settingsPath, state.shown);
     const INT_PTR result = DialogBoxParamA(DialogSupport::Module(), MAKEINTRESOURCEA(IDD_PRESET_CHANNEL),
                                            owner, PresetProc, reinterpret_cast<LPARAM>(&state));
     return result == IDOK || (result == IDCANCEL && state.wroteSome);

@@ -23,28 +23,27 @@ struct Keys {
 
 } // namespace
 
-void Load(const char* path, Preset* presets) {
+void Load(const char* path, StoredPreset* presets) {
     for (int i = 0; i < PresetCount; ++i) {
         const Keys keys(i + 1);
-        Preset& preset = presets[i];
-        preset.channel = 0;
-        preset.name[0] = '\0';
-        // Read as the viewer reads it, so both agree on which presets exist.
-        const int channel = static_cast<int>(GetPrivateProfileIntA(Section, keys.channel, -1, path));
-        if (channel <= 0) {
-            continue;
-        }
-        preset.channel = channel;
-        char name[1024] = {};
-        GetPrivateProfileStringA(Section, keys.name, "", name, sizeof name, path);
-        DeviceName::CopyBounded(preset.name, NameSize, name);
+        StoredPreset& preset = presets[i];
+        // Read with room to spare, then cut on a character boundary: the
+        // profile read cuts at a byte count.
+        char text[NameTextSize * 2] = {};
+        GetPrivateProfileStringA(Section, keys.channel, "", text, sizeof text, path);
+        DeviceName::CopyBounded(preset.channel, ChannelTextSize, text);
+        GetPrivateProfileStringA(Section, keys.name, "", text, sizeof text, path);
+        DeviceName::CopyBounded(preset.name, NameTextSize, text);
     }
 }
 
-bool Save(const char* path, const Preset* presets) {
+bool Save(const char* path, const Preset* presets, const bool* changed) {
     // Removing a key that is not there may count as a failure: only writes are judged.
     bool written = true;
     for (int i = 0; i < PresetCount; ++i) {
+        if (!changed[i]) {
+            continue;
+        }
         const Keys keys(i + 1);
         const Preset& preset = presets[i];
         if (preset.channel > 0) {

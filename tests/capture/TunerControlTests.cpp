@@ -153,6 +153,9 @@ TEST_F(TunerTest, LongNamesAreCutOnACharacterBoundary) {
         {Repeat("あ", 100), Repeat("あ", 64), Repeat("あ", 59)},
         {"a" + Repeat("あ", 100), "a" + Repeat("あ", 63), "a" + Repeat("あ", 59)},
         {"ab" + Repeat("あ", 100), "ab" + Repeat("あ", 63), "ab" + Repeat("あ", 58)},
+        // An '&' is doubled so the menu shows it; a pair is never split.
+        {"A&B", "A&B", "A&&B"},
+        {std::string(118, 'a') + "&", std::string(118, 'a') + "&", std::string(118, 'a')},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored.size());

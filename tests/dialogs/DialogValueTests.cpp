@@ -7,6 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
 #include <windows.h>
 
 namespace {
@@ -49,49 +52,55 @@ protected:
 
     TempFolder folder;
     std::string path = folder.File("NarvoTV.ini");
-    PresetSection::Preset presets[PresetSection::PresetCount];
 };
 
-TEST_F(PresetSectionTest, LoadsDefinedPresetsAsTheViewerDoes) {
-    // 4: a name of 130 bytes whose 128th byte starts a double-byte character.
-    const std::string longName = std::string(127, 'a') + "ああ";
-    WriteWholeFile(path, "[Preset Channel]\r\nCH1=5\r\nNAME1=ＮＨＫ\r\nCH2=0\r\nNAME2=zero\r\nCH3=-1\r\n"
-                         "NAME3=stale\r\nCH4=70\r\nNAME4=" +
-                             longName + "\r\nCH5=12\r\n");
-    PresetSection::Load(path.c_str(), presets);
-    EXPECT_EQ(5, presets[0].channel);
-    EXPECT_STREQ("ＮＨＫ", presets[0].name);
-    for (int i : {1, 2}) {
-        EXPECT_EQ(0, presets[i].channel) << "preset " << i + 1;
-        EXPECT_STREQ("", presets[i].name) << "preset " << i + 1;
-    }
-    EXPECT_EQ(70, presets[3].channel) << "beyond 62 it is still what the file holds";
-    EXPECT_EQ(std::string(127, 'a'), presets[3].name) << "cut before the character that does not fit";
-    EXPECT_EQ(12, presets[4].channel);
-    EXPECT_STREQ("", presets[4].name);
-    for (int i = 5; i < PresetSection::PresetCount; ++i) {
-        EXPECT_EQ(0, presets[i].channel);
+using PresetSection::NameTextSize;
+using PresetSection::Preset;
+using PresetSection::PresetCount;
+using PresetSection::StoredPreset;
+
+TEST_F(PresetSectionTest, LoadsEachPresetsKeysAsTheFileHoldsThem) {
+    // 4: a name that fills the field but for half of a double-byte character.
+    const std::string longName = std::string(NameTextSize - 2, 'a') + "ああ";
+    WriteWholeFile(path, "[Preset Channel]\r\nCH1=5\r\nNAME1=ＮＨＫ\r\nCH2=0\r\nNAME2=zero\r\nCH3=abc\r\n"
+                         "NAME3=letters\r\nCH4=70\r\nNAME4=" +
+                             longName + "\r\nCH5=12\r\nNAME6=only a name\r\n");
+    std::vector<StoredPreset> presets(PresetCount);
+    PresetSection::Load(path.c_str(), presets.data());
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"5", "ＮＨＫ"}, {"0", "zero"},       {"abc", "letters"}, {"70", std::string(NameTextSize - 2, 'a')},
+        {"12", ""},      {"", "only a name"},
+    };
+    for (int i = 0; i < PresetCount; ++i) {
+        const auto want = i < static_cast<int>(expected.size())
+                              ? expected[i]
+                              : std::make_pair(std::string(), std::string());
+        EXPECT_EQ(want.first, presets[i].channel) << "preset " << i + 1;
+        EXPECT_EQ(want.second, presets[i].name) << "preset " << i + 1;
     }
 }
 
-TEST_F(PresetSectionTest, SaveWritesDefinedPresetsRemovesUndefinedOnesAndNothingElse) {
-    WriteWholeFile(path, "[TVTuner]\r\nSelectChannel=3\r\n[Preset Channel]\r\nCH1=5\r\nNAME1=old\r\n"
-                         "CH15=9\r\nNAME15=gone\r\nOther=kept\r\n");
-    PresetSection::Load(path.c_str(), presets);
-    presets[0].channel = 0;
-    presets[1].channel = 62;
-    strcpy(presets[1].name, "テレビ");
-    presets[14].channel = 0;
-    presets[14].name[0] = '\0';
-    ASSERT_TRUE(PresetSection::Save(path.c_str(), presets));
+TEST_F(PresetSectionTest, SaveWritesOrRemovesTheChangedPresetsAndNothingElse) {
+    WriteWholeFile(path,
+                   "[TVTuner]\r\nSelectChannel=3\r\n[Preset Channel]\r\nCH1=5\r\nNAME1=old\r\n"
+                   "CH2=8\r\nNAME2=kept\r\nCH3=abc\r\nNAME3=odd\r\nCH15=9\r\nNAME15=gone\r\nOther=kept\r\n");
+    Preset presets[PresetCount] = {};
+    bool changed[PresetCount] = {};
+    changed[0] = changed[14] = true; // both undefined now
+    changed[3] = true;
+    presets[3].channel = 62;
+    strcpy(presets[3].name, "テレビ");
+    presets[1].channel = 1; // not changed: not written
+    ASSERT_TRUE(PresetSection::Save(path.c_str(), presets, changed));
 
-    EXPECT_EQ("<missing>", Read("Preset Channel", "CH1"));
-    EXPECT_EQ("<missing>", Read("Preset Channel", "NAME1"));
-    EXPECT_EQ("62", Read("Preset Channel", "CH2"));
-    EXPECT_EQ("テレビ", Read("Preset Channel", "NAME2"));
-    EXPECT_EQ("<missing>", Read("Preset Channel", "CH15"));
-    EXPECT_EQ("<missing>", Read("Preset Channel", "NAME15"));
-    EXPECT_EQ("kept", Read("Preset Channel", "Other"));
+    const std::vector<std::pair<const char*, std::string>> expected = {
+        {"CH1", "<missing>"},  {"NAME1", "<missing>"},  {"CH2", "8"},      {"NAME2", "kept"},
+        {"CH3", "abc"},        {"NAME3", "odd"},        {"CH4", "62"},     {"NAME4", "テレビ"},
+        {"CH15", "<missing>"}, {"NAME15", "<missing>"}, {"Other", "kept"},
+    };
+    for (const auto& key : expected) {
+        EXPECT_EQ(key.second, Read("Preset Channel", key.first)) << key.first;
+    }
     EXPECT_EQ("3", Read("TVTuner", "SelectChannel"));
 }
 

@@ -41,43 +41,58 @@ class DialogTest(unittest.TestCase):
         viewer.dialog_gone(VERSION_CAPTION)
         self.assertEqual(0, viewer.close())
 
+    def refused(self, viewer, caption):
+        """Presses Enter in the dialog and returns the refusal it shows."""
+        viewer.set_text(caption, ids.IDC_MESSAGE, '')
+        xdotool('key', 'Return')
+        return wait_for(lambda: viewer.dialog(caption)['controls'][ids.IDC_MESSAGE], 'the refusal')
+
     def test_custom_frame_rate_reaches_the_card_and_a_cancel_changes_nothing(self):
         viewer = self.run_viewer('[MainConfig]\nZoomRateSave=0\n')
         viewer.command(ids.ID_FRAMERATE_CUSTOM)
         dialog = viewer.dialog(RATE_CAPTION)
         self.assertEqual('15', dialog['controls'][ids.IDC_RATE])
-        viewer.set_text(RATE_CAPTION, ids.IDC_RATE, '0')
-        viewer.press(RATE_CAPTION, IDOK)
-        refused = wait_for(lambda: viewer.dialog(RATE_CAPTION)['controls'][ids.IDC_MESSAGE], 'the refusal')
-        self.assertIn('1 から 60', refused)
-        viewer.set_text(RATE_CAPTION, ids.IDC_RATE, '24')
-        viewer.press(RATE_CAPTION, IDOK)
+        # The card takes at most 30 frames a second: more is refused in the dialog.
+        for typed in ('0', '31', '45'):
+            viewer.type_into(RATE_CAPTION, ids.IDC_RATE, typed)
+            self.assertEqual('フレームレートは 1 から 30 までの整数で入力してください。',
+                             self.refused(viewer, RATE_CAPTION), typed)
+            self.assertEqual(typed, viewer.dialog(RATE_CAPTION)['controls'][ids.IDC_RATE])
+        viewer.type_into(RATE_CAPTION, ids.IDC_RATE, '30')
+        xdotool('key', 'Return')
         viewer.dialog_gone(RATE_CAPTION)
         wait_for(lambda: [line for line in self.journal_lines('StreamConfig.SetFormat')
-                          if 'avgTimePerFrame=416666 -> S_OK' in line], 'the 24 fps frame duration')
+                          if 'avgTimePerFrame=333333 -> S_OK' in line], 'the 30 fps frame duration')
 
         viewer.command(ids.ID_FRAMERATE_CUSTOM)
-        self.assertEqual('24', viewer.dialog(RATE_CAPTION)['controls'][ids.IDC_RATE])
-        set_formats = len(self.journal_lines('StreamConfig.SetFormat'))
-        viewer.set_text(RATE_CAPTION, ids.IDC_RATE, '5')
-        viewer.press(RATE_CAPTION, IDCANCEL)
+        self.assertEqual('30', viewer.dialog(RATE_CAPTION)['controls'][ids.IDC_RATE])
+        set_formats = self.journal_lines('StreamConfig.SetFormat')
+        viewer.type_into(RATE_CAPTION, ids.IDC_RATE, '5')
+        xdotool('key', 'Escape')
         viewer.dialog_gone(RATE_CAPTION)
         self.assertEqual(0, viewer.close())
-        self.assertEqual(set_formats, len(self.journal_lines('StreamConfig.SetFormat')))
-        self.assertEqual('24', viewer.settings()['VideoStreamConfig']['FrameRate'])
+        # The card and the settings file agree on the rate.
+        self.assertEqual(set_formats, self.journal_lines('StreamConfig.SetFormat'))
+        self.assertIn('avgTimePerFrame=333333 -> S_OK', set_formats[-1])
+        self.assertEqual('30', viewer.settings()['VideoStreamConfig']['FrameRate'])
 
     def test_preset_editor_writes_the_file_at_once(self):
-        viewer = self.run_viewer('[Preset Channel]\nCH1=1\nNAME1=ＮＨＫ\n[TVTuner]\nSelectChannel=1\n')
+        viewer = self.run_viewer('[Preset Channel]\nCH1=1\nNAME1=ＮＨＫ\nCH8=abc\nNAME8=Station\n'
+                                 '[TVTuner]\nSelectChannel=1\n')
         viewer.command(ids.ID_CHANNEL_SETUP)
         dialog = viewer.dialog(PRESET_CAPTION)
         controls = dialog['controls']
         self.assertEqual(('1', 'ＮＨＫ'), (controls[ids.IDC_CHANNEL_BASE + 1], controls[ids.IDC_NAME_BASE + 1]))
-        viewer.set_text(PRESET_CAPTION, ids.IDC_CHANNEL_BASE + 2, '33')
+        self.assertEqual(('abc', 'Station'), (controls[ids.IDC_CHANNEL_BASE + 8], controls[ids.IDC_NAME_BASE + 8]))
+        viewer.type_into(PRESET_CAPTION, ids.IDC_CHANNEL_BASE + 2, '63')
+        self.assertIn('プリセット 2 のチャンネルは 1 から 62', self.refused(viewer, PRESET_CAPTION))
+        viewer.type_into(PRESET_CAPTION, ids.IDC_CHANNEL_BASE + 2, '33')
         viewer.set_text(PRESET_CAPTION, ids.IDC_NAME_BASE + 2, 'テスト局')
-        viewer.press(PRESET_CAPTION, IDOK)
+        xdotool('key', 'Return')
         viewer.dialog_gone(PRESET_CAPTION)
         stored = viewer.settings()['Preset Channel']
         self.assertEqual(('33', 'テスト局'), (stored['CH2'], stored['NAME2']))
+        self.assertEqual(('abc', 'Station'), (stored['CH8'], stored['NAME8']), 'a preset left alone stays')
         self.assertEqual([], self.journal_lines('Tuner.put_Channel channel=33'), 'saving does not tune')
 
         # A right-click opens the menu at the mouse; its second item is now preset 2.

@@ -178,6 +178,15 @@ class Viewer:
         code, _ = self.wintool('settext', caption, control, text)
         assert code == 0, 'no control %d in %s' % (control, caption)
 
+    def type_into(self, caption, control, text):
+        """Types into a dialog's field on the display, as a user does: the
+        field takes the focus with its text selected, a backspace erases it,
+        then the keys of text (plain ASCII) follow."""
+        wait_for(lambda: self.wintool('focus', caption, control)[0] == 0, 'the focus in ' + caption)
+        xdotool('key', 'BackSpace')
+        if text:
+            xdotool('type', '--delay', 40, text)
+
     def press(self, caption, button):
         self.wintool('press', caption, button)
 

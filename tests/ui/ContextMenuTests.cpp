@@ -138,10 +138,10 @@ TEST_F(ContextMenuTest, OneOpeningPutsEveryOwnersItemsInPlaceAndTicksTheirState)
         formatCatalog.formats.push_back(format->Owned());
     }
     formatCatalog.formatIndex = 2;
-    captureSession.audioDeviceNames = {"ライン入力", "ＵＳＢ マイク"};
+    captureSession.audioDeviceNames = {"ライン入力", "ＵＳＢ マイク", "R&D 録音"};
     DefinePreset(1, 1, "ＮＨＫ");
     DefinePreset(4, 62, "");
-    DefinePreset(12, 40, "テレビ");
+    DefinePreset(12, 40, "A&B");
     tunerControl.currentPreset = 4;
     crossbarControl.videoSource = CrossbarControl::SourceComposite;
 
@@ -149,7 +149,7 @@ TEST_F(ContextMenuTest, OneOpeningPutsEveryOwnersItemsInPlaceAndTicksTheirState)
     EXPECT_EQ((Lines{
                   "CH  1 - ＮＨＫ 701",
                   "CH  4 -  704 [x]",
-                  "CH 12 - テレビ 712",
+                  "CH 12 - A&&B 712", // shown "A&B", no mnemonic
                   "-",
                   "チャンネル設定... 32782",
                   "-",
@@ -180,6 +180,7 @@ TEST_F(ContextMenuTest, OneOpeningPutsEveryOwnersItemsInPlaceAndTicksTheirState)
                   "  -",
                   "  ライン入力 501",
                   "  ＵＳＢ マイク 502 [x]",
+                  "  R&&D 録音 503",
                   "-",
                   "画面比率を保つ 32788",
                   "最前面表示する 32789 [x]",

@@ -8,6 +8,9 @@
 //                            each control: "control ID CLASS TEXT"
 //   wintool settext CAPTION ID TEXT   sets a dialog control's text
 //   wintool press CAPTION ID          presses a dialog button (posts WM_COMMAND ID)
+//   wintool focus CAPTION ID          brings the dialog to the front and gives the
+//                            control the keyboard focus with its text selected,
+//                            ready for typing on the display
 //   wintool popup -          the open popup menu's rectangle
 // WINTOOL_PROCESS=TEXT limits every verb to windows of a process whose
 // executable's path contains TEXT.
@@ -154,11 +157,26 @@ int DialogInfo(HWND dialog) {
     return 0;
 }
 
+int Focus(HWND dialog, int id) {
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) {
+        return 1;
+    }
+    SetForegroundWindow(dialog);
+    // The dialog manager selects an edit control's text as it gives it the focus.
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control), TRUE);
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &thread);
+    return thread.hwndFocus == control ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr, "usage: wintool info|close|command|msgbox|dialog|settext|press TITLE [ID [TEXT]]\n");
+        fprintf(stderr,
+                "usage: wintool info|close|command|msgbox|dialog|settext|press|focus TITLE [ID [TEXT]]\n");
         return 2;
     }
     const std::string verb = argv[1];
@@ -198,6 +216,9 @@ int main(int argc, char** argv) {
     }
     if (verb == "settext" && argc > 4) {
         return SetDlgItemTextW(window, atoi(argv[3]), WideArgument(4).c_str()) ? 0 : 1;
+    }
+    if (verb == "focus" && argc > 3) {
+        return Focus(window, atoi(argv[3]));
     }
     if (verb == "press" && argc > 3) {
         return PostMessageA(window, WM_COMMAND, static_cast<WPARAM>(atoi(argv[3])), 0) ? 0 : 1;
