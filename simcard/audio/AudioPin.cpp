@@ -133,21 +133,33 @@ HRESULT AudioPin::DecideAllocator() {
     wanted.cbPrefix = suggested.cbPrefix >= 0 ? suggested.cbPrefix : requirements.cbPrefix;
 
     // The peer's allocator first; the renderers here have none to offer.
-    ComRef<IMemAllocator> candidates[2];
-    peerInput->GetAllocator(candidates[0].Put());
-    CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER, IID_IMemAllocator,
-                     candidates[1].PutVoid());
-    for (ComRef<IMemAllocator>& candidate : candidates) {
-        ALLOCATOR_PROPERTIES request = wanted;
-        if (!candidate || FAILED(candidate->SetProperties(&request, &settings.actual)) ||
-            settings.actual.cBuffers < 1 || settings.actual.cbBuffer < bufferBytes ||
-            FAILED(peerInput->NotifyAllocator(candidate.Get(), FALSE))) {
-            continue;
-        }
-        allocator = std::move(candidate);
+    ComRef<IMemAllocator> candidate;
+    if (SUCCEEDED(peerInput->GetAllocator(candidate.Put())) && candidate &&
+        UseAllocator(candidate, wanted) == S_OK) {
         return S_OK;
     }
-    return VFW_E_NO_ALLOCATOR;
+    const HRESULT hr = CoCreateInstance(CLSID_MemoryAllocator, nullptr, CLSCTX_INPROC_SERVER,
+                                        IID_IMemAllocator, candidate.PutVoid());
+    return FAILED(hr) ? hr : UseAllocator(candidate, wanted);
+}
+
+HRESULT AudioPin::UseAllocator(ComRef<IMemAllocator>& candidate, const ALLOCATOR_PROPERTIES& wanted) {
+    ALLOCATOR_PROPERTIES request = wanted;
+    ALLOCATOR_PROPERTIES actual = {};
+    HRESULT hr = candidate->SetProperties(&request, &actual);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    if (actual.cBuffers < 2 || actual.cbBuffer < bufferBytes) {
+        return VFW_E_SIZENOTSET;
+    }
+    hr = peerInput->NotifyAllocator(candidate.Get(), FALSE);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    settings.actual = actual;
+    allocator = std::move(candidate);
+    return S_OK;
 }
 
 void AudioPin::DropConnection() {

@@ -42,6 +42,7 @@ private:
     std::vector<MediaType> Proposals() const;
     HRESULT TryConnect(IPin* receiver, const AM_MEDIA_TYPE& type);
     HRESULT DecideAllocator();
+    HRESULT UseAllocator(ComRef<IMemAllocator>& candidate, const ALLOCATOR_PROPERTIES& wanted);
     void DropConnection();
 
     FilterCore& core;
