@@ -58,8 +58,13 @@ STDMETHODIMP AudioPin::QueryInterface(REFIID iid, void** out) {
 std::vector<MediaType> AudioPin::Proposals() const {
     std::vector<MediaType> proposals{settings.format};
     if (!settings.chosen) {
-        for (int i = 1; i < AudioFormats::Count(); ++i) {
-            proposals.push_back(AudioFormats::At(i));
+        const WAVEFORMATEX& current = *AudioFormats::Wave(settings.format.Get());
+        for (int i = 0; i < AudioFormats::Count(); ++i) {
+            MediaType other = AudioFormats::At(i);
+            const WAVEFORMATEX& wave = *AudioFormats::Wave(other.Get());
+            if (wave.nSamplesPerSec != current.nSamplesPerSec || wave.nChannels != current.nChannels) {
+                proposals.push_back(other);
+            }
         }
     }
     return proposals;

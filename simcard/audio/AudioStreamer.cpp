@@ -10,14 +10,10 @@ constexpr REFERENCE_TIME Second = 10000000;
 
 AudioStreamer::AudioStreamer(SoundSource& sound) : source(sound) {
     InitializeCriticalSection(&timing);
-    wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 }
 
 AudioStreamer::~AudioStreamer() {
     Stop(nullptr);
-    if (wake) {
-        CloseHandle(wake);
-    }
     DeleteCriticalSection(&timing);
 }
 
@@ -26,11 +22,15 @@ HRESULT AudioStreamer::Start(IMemAllocator* newAllocator, IMemInputPin* newInput
     if (thread) {
         return S_OK;
     }
-    if (!wake || format.nBlockAlign == 0 || bufferBytes < format.nBlockAlign) {
+    if (format.nBlockAlign == 0 || bufferBytes < format.nBlockAlign) {
         return E_FAIL;
     }
-    const HRESULT hr = newAllocator->Commit();
+    // Only a streaming device holds handles: a device added to a graph and
+    // never connected (the viewer's) holds none.
+    wake = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    const HRESULT hr = wake ? newAllocator->Commit() : E_OUTOFMEMORY;
     if (FAILED(hr)) {
+        CloseWake();
         return hr;
     }
     wave = format;
@@ -44,6 +44,7 @@ HRESULT AudioStreamer::Start(IMemAllocator* newAllocator, IMemInputPin* newInput
     if (!thread) {
         allocator->Decommit();
         Drop();
+        CloseWake();
         return E_OUTOFMEMORY;
     }
     return S_OK;
@@ -63,7 +64,9 @@ void AudioStreamer::Run(REFERENCE_TIME start, IReferenceClock* newClock) {
 
 void AudioStreamer::Pause() {
     InterlockedExchange(&running, 0);
-    SetEvent(wake);
+    if (wake) {
+        SetEvent(wake);
+    }
 }
 
 void AudioStreamer::Stop(IPin* peer) {
@@ -84,6 +87,14 @@ void AudioStreamer::Stop(IPin* peer) {
     CloseHandle(thread);
     thread = nullptr;
     Drop();
+    CloseWake();
+}
+
+void AudioStreamer::CloseWake() {
+    if (wake) {
+        CloseHandle(wake);
+        wake = nullptr;
+    }
 }
 
 void AudioStreamer::Drop() {

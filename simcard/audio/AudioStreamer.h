@@ -33,6 +33,7 @@ private:
     REFERENCE_TIME StreamTime();
     REFERENCE_TIME TimeOf(LONGLONG frame) const;
     void Drop();
+    void CloseWake();
 
     SoundSource& source;
     WAVEFORMATEX wave = {};
@@ -40,7 +41,7 @@ private:
     ComRef<IMemAllocator> allocator;
     ComRef<IMemInputPin> input;
     HANDLE thread = nullptr;
-    HANDLE wake = nullptr;
+    HANDLE wake = nullptr; // from Start to Stop
 
     CRITICAL_SECTION timing; // guards the members below it
     ComRef<IReferenceClock> clock;
