@@ -3,7 +3,7 @@
 #include "app/SettingsFile.h"
 #include "app/ShowError.h"
 #include "capture/CrossbarControl.h"
-#include "capture/DeviceName.h"
+#include "common/DeviceName.h"
 #include "capture/FormatCatalog.h"
 #include "capture/ProcAmpControl.h"
 #include "capture/TunerControl.h"

@@ -1,6 +1,6 @@
 #include "capture/ChannelPreset.h"
 
-#include "capture/DeviceName.h"
+#include "common/DeviceName.h"
 
 #include <cstdio>
 

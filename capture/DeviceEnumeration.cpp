@@ -2,7 +2,7 @@
 // device enumerator and gives back every object it obtained but the filter.
 #include "capture/CaptureSession.h"
 
-#include "capture/DeviceName.h"
+#include "common/DeviceName.h"
 #include "common/Ownership.h"
 
 namespace {

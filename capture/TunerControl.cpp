@@ -1,7 +1,7 @@
 #include "capture/TunerControl.h"
 
 #include "app/SettingsFile.h"
-#include "capture/DeviceName.h"
+#include "common/DeviceName.h"
 
 #include <cstdio>
 

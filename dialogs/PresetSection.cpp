@@ -1,6 +1,6 @@
 #include "dialogs/PresetSection.h"
 
-#include "capture/DeviceName.h"
+#include "common/DeviceName.h"
 
 #include <windows.h>
 

@@ -1,10 +1,17 @@
 #!/usr/bin/env python3
-"""Writes one portable package of NarvoTV (tools/package calls it).
-Usage: package-zip.py SOURCE BUILD ARCH VERSION ZIP"""
+"""Writes one portable package of NarvoTV and its symbols (tools/package calls it).
+The package's binaries carry no debug information; it goes to SYMBOLS, one
+.debug file per binary, each binary linked to its file by a debug link.
+Usage: package-zip.py SOURCE BUILD ARCH VERSION ZIP SYMBOLS"""
 import os
+import shutil
+import subprocess
 import sys
+import tempfile
 import time
 import zipfile
+
+OBJCOPY = {'x64': 'x86_64-w64-mingw32-objcopy', 'x86': 'i686-w64-mingw32-objcopy'}
 
 # Beside the executable when the build made them; the viewer runs without them.
 COMPANIONS = ['RADO_DU.DLL', 'NarvoTV.chm']
@@ -68,8 +75,34 @@ def windows_text(text, encoding):
     return text.replace('\n', '\r\n').encode(encoding)
 
 
+def split_debug(objcopy, binary, work):
+    """Returns the stripped copy of binary and its debug file, both in work."""
+    name = os.path.basename(binary)
+    debug = os.path.join(work, name + '.debug')
+    stripped = os.path.join(work, name)
+    subprocess.run([objcopy, '--only-keep-debug', binary, debug], check=True)
+    # The symbol table goes too: it is most of what is left, and the debug file keeps it.
+    # Made from inside work, the link names the file alone, as it lies beside the binary.
+    subprocess.run([objcopy, '--strip-all', '--add-gnu-debuglink=' + os.path.basename(debug), os.path.abspath(binary), stripped],
+                   check=True, cwd=work)
+    return stripped, debug
+
+
+def write_zip(zip_path, top, files, texts=()):
+    stamp = time.localtime()[:6]
+    partial = zip_path + '.part'
+    with zipfile.ZipFile(partial, 'w', zipfile.ZIP_DEFLATED) as archive:
+        for name, path in files:
+            archive.write(path, top + name)
+        for name, data in texts:
+            info = zipfile.ZipInfo(top + name, stamp)
+            info.compress_type = zipfile.ZIP_DEFLATED
+            archive.writestr(info, data)
+    os.replace(partial, zip_path)
+
+
 def main():
-    source, build, arch, version, zip_path = sys.argv[1:6]
+    source, build, arch, version, zip_path, symbols_path = sys.argv[1:7]
     del source
     top = 'NarvoTV-%s-%s/' % (version, arch)
     bin_dir = os.path.join(build, 'bin')
@@ -86,16 +119,20 @@ def main():
         ('SimCard/register.cmd', windows_text(REGISTER, 'cp932')),
         ('SimCard/unregister.cmd', windows_text(UNREGISTER, 'cp932')),
     ]
-    stamp = time.localtime()[:6]
-    partial = zip_path + '.part'
-    with zipfile.ZipFile(partial, 'w', zipfile.ZIP_DEFLATED) as archive:
+    work = tempfile.mkdtemp(prefix='narvo-strip-')
+    try:
+        shipped, debug_files = [], []
         for name, path in files:
-            archive.write(path, top + name)
-        for name, data in texts:
-            info = zipfile.ZipInfo(top + name, stamp)
-            info.compress_type = zipfile.ZIP_DEFLATED
-            archive.writestr(info, data)
-    os.replace(partial, zip_path)
+            if not name.lower().endswith(('.exe', '.dll', '.ax')):
+                shipped.append((name, path))
+                continue
+            stripped, debug = split_debug(OBJCOPY[arch], path, work)
+            shipped.append((name, stripped))
+            debug_files.append((os.path.basename(debug), debug))
+        write_zip(zip_path, top, shipped, texts)
+        write_zip(symbols_path, 'NarvoTV-%s-%s-symbols/' % (version, arch), debug_files)
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == '__main__':

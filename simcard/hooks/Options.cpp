@@ -55,28 +55,40 @@ bool ListContains(const char* list, const char* word) {
     }
 }
 
+namespace {
+
+// A comma-separated list of words, read from the environment once.
+class EnvironmentList {
+public:
+    explicit EnvironmentList(const wchar_t* name) { ReadEnvironment(name, text, sizeof text); }
+    bool Has(const char* word) const { return ListContains(text, word); }
+
+private:
+    char text[1024];
+};
+
+} // namespace
+
 CardVariant CardVariant::FromEnvironment() {
-    char list[1024];
-    ReadEnvironment(L"SIMTV_VARIANT", list, sizeof list);
+    const EnvironmentList list(L"SIMTV_VARIANT");
     CardVariant variant;
-    variant.previewPin = ListContains(list, "PreviewPin");
-    variant.noCrossbar = ListContains(list, "NoCrossbar");
-    variant.noTuner = ListContains(list, "NoTuner");
-    variant.crossbarNoInputs = ListContains(list, "CrossbarNoInputs");
-    variant.onePage = ListContains(list, "OnePage");
-    variant.noFormats = ListContains(list, "NoFormats");
-    variant.manyFormats = ListContains(list, "ManyFormats");
-    variant.noInputPin = ListContains(list, "NoInputPin");
-    variant.undrawableFormats = ListContains(list, "UndrawableFormats");
+    variant.previewPin = list.Has("PreviewPin");
+    variant.noCrossbar = list.Has("NoCrossbar");
+    variant.noTuner = list.Has("NoTuner");
+    variant.crossbarNoInputs = list.Has("CrossbarNoInputs");
+    variant.onePage = list.Has("OnePage");
+    variant.noFormats = list.Has("NoFormats");
+    variant.manyFormats = list.Has("ManyFormats");
+    variant.noInputPin = list.Has("NoInputPin");
+    variant.undrawableFormats = list.Has("UndrawableFormats");
     return variant;
 }
 
 RegistrationVariant RegistrationVariant::FromEnvironment() {
-    char list[1024];
-    ReadEnvironment(L"SIMTV_REGISTER", list, sizeof list);
+    const EnvironmentList list(L"SIMTV_REGISTER");
     RegistrationVariant variant;
-    variant.twoVideoDevices = ListContains(list, "TwoVideoDevices");
-    variant.twelveAudioDevices = ListContains(list, "TwelveAudioDevices");
+    variant.twoVideoDevices = list.Has("TwoVideoDevices");
+    variant.twelveAudioDevices = list.Has("TwelveAudioDevices");
     return variant;
 }
 

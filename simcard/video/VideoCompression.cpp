@@ -30,31 +30,6 @@ void CopyInfoText(const wchar_t* text, LPWSTR buffer, int* size) {
 
 } // namespace
 
-STDMETHODIMP VideoCompression::put_KeyFrameRate(LONG) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP VideoCompression::get_KeyFrameRate(LONG*) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP VideoCompression::put_PFramesPerKeyFrame(LONG) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP VideoCompression::get_PFramesPerKeyFrame(LONG*) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP VideoCompression::put_WindowSize(DWORDLONG) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP VideoCompression::get_WindowSize(DWORDLONG*) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP VideoCompression::OverrideKeyFrame(LONG) {
-    return E_NOTIMPL;
-}
-STDMETHODIMP VideoCompression::OverrideFrameSize(LONG, LONG) {
-    return E_NOTIMPL;
-}
-
 STDMETHODIMP VideoCompression::put_Quality(double quality) {
     auto change = [=] {
         if (!(quality >= 0.0 && quality <= 1.0)) {

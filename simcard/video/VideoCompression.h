@@ -14,19 +14,21 @@ public:
 
     SIMCARD_DELEGATE_IUNKNOWN(pin)
 
-    STDMETHODIMP put_KeyFrameRate(LONG rate) override;
-    STDMETHODIMP get_KeyFrameRate(LONG* rate) override;
-    STDMETHODIMP put_PFramesPerKeyFrame(LONG frames) override;
-    STDMETHODIMP get_PFramesPerKeyFrame(LONG* frames) override;
     STDMETHODIMP put_Quality(double quality) override;
     STDMETHODIMP get_Quality(double* quality) override;
-    STDMETHODIMP put_WindowSize(DWORDLONG size) override;
-    STDMETHODIMP get_WindowSize(DWORDLONG* size) override;
     STDMETHODIMP GetInfo(LPWSTR version, int* versionSize, LPWSTR description, int* descriptionSize,
                          LONG* keyFrameRate, LONG* pFramesPerKey, double* quality,
                          LONG* capabilities) override;
-    STDMETHODIMP OverrideKeyFrame(LONG frame) override;
-    STDMETHODIMP OverrideFrameSize(LONG frame, LONG size) override;
+
+    // Key frames, the window size and per-frame overrides: the card has none.
+    STDMETHODIMP put_KeyFrameRate(LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP get_KeyFrameRate(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_PFramesPerKeyFrame(LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP get_PFramesPerKeyFrame(LONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP put_WindowSize(DWORDLONG) override { return E_NOTIMPL; }
+    STDMETHODIMP get_WindowSize(DWORDLONG*) override { return E_NOTIMPL; }
+    STDMETHODIMP OverrideKeyFrame(LONG) override { return E_NOTIMPL; }
+    STDMETHODIMP OverrideFrameSize(LONG, LONG) override { return E_NOTIMPL; }
 
 private:
     IUnknown* pin;

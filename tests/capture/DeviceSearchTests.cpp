@@ -121,9 +121,11 @@ TEST_F(VideoSearchTest, InputPinTest) {
 
 class AudioSearchTest : public SessionTest {
 protected:
-    // Devices outlive the test body: the session may still hold one until tear-down.
+    // A device listed in the audio category. Devices outlive the test body:
+    // the session may still hold one until tear-down.
     fakes::FakeDevice& AudioDevice(const std::wstring& friendlyName) {
         owned.push_back(std::make_unique<fakes::FakeDevice>(friendlyName));
+        devices.Add(CLSID_AudioInputDeviceCategory, *owned.back());
         return *owned.back();
     }
 
@@ -137,9 +139,6 @@ TEST_F(AudioSearchTest, EmptyNameTakesTheFirstDeviceThatBinds) {
     fakes::FakeDevice& oddAnswer = AudioDevice(L"Odd answer");
     oddAnswer.moniker.bindToObjectResult = S_FALSE; // a filter comes back, but not with S_OK
     fakes::FakeDevice& microphone = AudioDevice(L"Microphone");
-    for (fakes::FakeDevice* device : {&broken, &oddAnswer, &microphone}) {
-        devices.Add(CLSID_AudioInputDeviceCategory, *device);
-    }
     EXPECT_TRUE(session.FindAudioDevice(name));
     EXPECT_EQ(static_cast<IBaseFilter*>(&microphone.filter), session.audioFilter);
     EXPECT_STREQ("Microphone", name);
@@ -147,16 +146,14 @@ TEST_F(AudioSearchTest, EmptyNameTakesTheFirstDeviceThatBinds) {
 }
 
 TEST_F(AudioSearchTest, NameTakesTheDevicesOwnLetterCase) {
-    fakes::FakeDevice& microphone = AudioDevice(L"Microphone");
-    devices.Add(CLSID_AudioInputDeviceCategory, microphone);
+    AudioDevice(L"Microphone");
     strcpy(name, "MICROPHONE");
     EXPECT_TRUE(session.FindAudioDevice(name));
     EXPECT_STREQ("Microphone", name);
 }
 
 TEST_F(AudioSearchTest, UnknownNameLeavesTheBufferAlone) {
-    fakes::FakeDevice& microphone = AudioDevice(L"Microphone");
-    devices.Add(CLSID_AudioInputDeviceCategory, microphone);
+    AudioDevice(L"Microphone");
     strcpy(name, "Gone");
     EXPECT_FALSE(session.FindAudioDevice(name));
     EXPECT_STREQ("Gone", name);
@@ -193,8 +190,7 @@ TEST_F(AudioSearchTest, TwelveDevicesListTheFirstTenAndTheUnnamedDoNotCount) {
 }
 
 TEST_F(AudioSearchTest, NoDevicesLeaveNoList) {
-    fakes::FakeDevice& microphone = AudioDevice(L"Microphone");
-    devices.Add(CLSID_AudioInputDeviceCategory, microphone);
+    AudioDevice(L"Microphone");
     ASSERT_TRUE(session.ListAudioDevices());
     devices.devices.clear();
     EXPECT_FALSE(session.ListAudioDevices());
@@ -203,8 +199,7 @@ TEST_F(AudioSearchTest, NoDevicesLeaveNoList) {
 }
 
 TEST_F(AudioSearchTest, JapaneseNameComesThroughTheCodePageAndBack) {
-    fakes::FakeDevice& usb = AudioDevice(L"ライン入力 (USB オーディオ)");
-    devices.Add(CLSID_AudioInputDeviceCategory, usb);
+    AudioDevice(L"ライン入力 (USB オーディオ)");
     ASSERT_TRUE(session.ListAudioDevices());
     EXPECT_STREQ("ライン入力 (USB オーディオ)", session.audioDeviceNames[0].c_str());
     EXPECT_EQ('\x83', session.audioDeviceNames[0][0]); // "ラ" in code page 932 is 83 89
@@ -220,8 +215,7 @@ TEST_F(AudioSearchTest, JapaneseNameComesThroughTheCodePageAndBack) {
 
 TEST_F(AudioSearchTest, OverlongNamesAreCutOnACharacterBoundary) {
     // 1 + 45 * 2 = 91 bytes: the field keeps 1 + 39 * 2 = 79, never half a character.
-    fakes::FakeDevice& longName = AudioDevice(LongJapaneseName(45));
-    devices.Add(CLSID_AudioInputDeviceCategory, longName);
+    AudioDevice(LongJapaneseName(45));
     EXPECT_TRUE(session.FindAudioDevice(name));
     EXPECT_EQ(79u, strlen(name));
     char expected[CaptureSession::DeviceNameSize] = {};
@@ -230,18 +224,15 @@ TEST_F(AudioSearchTest, OverlongNamesAreCutOnACharacterBoundary) {
     EXPECT_STREQ(expected, name);
 
     // Past the 256-byte conversion buffer a listed name is cut too.
-    fakes::FakeDevice& huge = AudioDevice(std::wstring(300, L'x'));
     devices.devices.clear();
-    devices.Add(CLSID_AudioInputDeviceCategory, huge);
+    AudioDevice(std::wstring(300, L'x'));
     ASSERT_TRUE(session.ListAudioDevices());
     EXPECT_EQ(std::string(255, 'x'), session.audioDeviceNames[0].c_str());
 }
 
 TEST_F(AudioSearchTest, CutNameFindsItsDeviceOnTheNextStartAndIsTicked) {
-    fakes::FakeDevice& other = AudioDevice(L"Other");
+    AudioDevice(L"Other");
     fakes::FakeDevice& longName = AudioDevice(LongJapaneseName(45));
-    devices.Add(CLSID_AudioInputDeviceCategory, other);
-    devices.Add(CLSID_AudioInputDeviceCategory, longName);
 
     // First run: the device is chosen from the menu and saved cut.
     Start();

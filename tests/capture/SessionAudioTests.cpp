@@ -1,6 +1,7 @@
 // The audio path (mute, the card's own output, a listed capture device) and
 // the session's share of the context menu, read back from a real popup menu.
 #include "tests/capture/SessionFixture.h"
+#include "tests/support/MenuItems.h"
 #include "ui/ContextMenu.h"
 
 namespace {
@@ -39,29 +40,31 @@ struct ContextMenu {
         }
         return found;
     }
-    // The audio submenu, one line per item: "<id> <text>[ checked]", "---" for a separator.
-    Lines AudioItems() const {
-        Lines items;
-        for (int i = 0; i < GetMenuItemCount(audio); ++i) {
-            MENUITEMINFOA info = {};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
-            GetMenuItemInfoA(audio, i, TRUE, &info);
-            if (info.fType & MFT_SEPARATOR) {
-                items.push_back("---");
-                continue;
-            }
-            char text[128] = {};
-            GetMenuStringA(audio, i, text, sizeof text, MF_BYPOSITION);
-            items.push_back(std::to_string(info.wID) + " " + text +
-                            ((info.fState & MFS_CHECKED) ? " checked" : ""));
-        }
-        return items;
-    }
+    // The audio submenu, one line per item.
+    Lines AudioItems() const { return MenuItems(audio); }
 
     HMENU root;
     HMENU audio;
 };
+
+// Choosing "ライン入力" once the old audio path is gone: the device is found,
+// added, and the preview started again with it.
+const Lines AddLineInAndRestart = {
+    "enum.CreateClassEnumerator(AudioInputDeviceCategory)",
+    u8"moniker[マイク].BindToStorage(IPropertyBag)",
+    u8"moniker[ライン入力].BindToStorage(IPropertyBag)",
+    u8"moniker[ライン入力].BindToObject(IBaseFilter)",
+    u8"graph.AddFilter(filter[ライン入力], ライン入力)",
+    "graph.SetDefaultSyncSource",
+    "graph.EnumFilters",
+    "builder.RenderStream(PREVIEW, filter[Narvo TV], NULL, NULL)",
+    "graph.Run",
+};
+
+Lines Joined(Lines head, const Lines& tail) {
+    head.insert(head.end(), tail.begin(), tail.end());
+    return head;
+}
 
 class AudioPathTest : public SessionTest {
 protected:
@@ -87,19 +90,7 @@ TEST_F(AudioPathTest, ChoosingAListedDeviceRestartsThePreviewWithIt) {
     StartViewing();
     session.SetMute(false);
     EXPECT_TRUE(session.SelectAudioDevice(1));
-    EXPECT_EQ((Lines{
-                  "graph.StopWhenReady",
-                  "enum.CreateClassEnumerator(AudioInputDeviceCategory)",
-                  u8"moniker[マイク].BindToStorage(IPropertyBag)",
-                  u8"moniker[ライン入力].BindToStorage(IPropertyBag)",
-                  u8"moniker[ライン入力].BindToObject(IBaseFilter)",
-                  u8"graph.AddFilter(filter[ライン入力], ライン入力)",
-                  "graph.SetDefaultSyncSource",
-                  "graph.EnumFilters",
-                  "builder.RenderStream(PREVIEW, filter[Narvo TV], NULL, NULL)",
-                  "graph.Run",
-              }),
-              AudioCalls());
+    EXPECT_EQ(Joined({"graph.StopWhenReady"}, AddLineInAndRestart), AudioCalls());
     EXPECT_TRUE(session.captureAudioDevice);
     EXPECT_STREQ("ライン入力", session.audioDeviceName);
     EXPECT_EQ(static_cast<IBaseFilter*>(&line.filter), session.audioFilter);
@@ -116,20 +107,9 @@ TEST_F(AudioPathTest, ChoosingTheDeviceInUseDetachesAndReattachesIt) {
     StartViewing();
     ASSERT_EQ(static_cast<IBaseFilter*>(&line.filter), session.audioFilter);
     EXPECT_TRUE(session.SelectAudioDevice(1));
-    EXPECT_EQ((Lines{
-                  "graph.StopWhenReady",
-                  u8"graph.FindFilterByName(ライン入力)",
-                  u8"graph.RemoveFilter(filter[ライン入力])",
-                  "enum.CreateClassEnumerator(AudioInputDeviceCategory)",
-                  u8"moniker[マイク].BindToStorage(IPropertyBag)",
-                  u8"moniker[ライン入力].BindToStorage(IPropertyBag)",
-                  u8"moniker[ライン入力].BindToObject(IBaseFilter)",
-                  u8"graph.AddFilter(filter[ライン入力], ライン入力)",
-                  "graph.SetDefaultSyncSource",
-                  "graph.EnumFilters",
-                  "builder.RenderStream(PREVIEW, filter[Narvo TV], NULL, NULL)",
-                  "graph.Run",
-              }),
+    EXPECT_EQ(Joined({"graph.StopWhenReady", u8"graph.FindFilterByName(ライン入力)",
+                      u8"graph.RemoveFilter(filter[ライン入力])"},
+                     AddLineInAndRestart),
               AudioCalls());
     EXPECT_EQ(static_cast<IBaseFilter*>(&line.filter), session.audioFilter);
 }

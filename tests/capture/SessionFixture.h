@@ -1,10 +1,10 @@
 #pragma once
 
-// A CaptureSession on fake DirectShow objects: the platform's filter graph,
-// capture graph builder and device enumerator are replaced through class
-// registration, the card "Narvo TV" (analog input and capture pin) is listed,
-// message boxes are caught, and the settings file beside the test program
-// starts absent.
+// Fake DirectShow for a test: the platform's filter graph, capture graph
+// builder and device enumerator are replaced through class registration, the
+// card "Narvo TV" (analog input and capture pin) is listed, message boxes are
+// caught, and the settings file beside the test program starts absent and is
+// removed at the end. SessionTest adds a CaptureSession of its own.
 
 #include "app/Globals.h"
 #include "app/SettingsFile.h"
@@ -17,7 +17,7 @@
 
 #include <string>
 
-class SessionTest : public FakeComTest {
+class FakeCardTest : public FakeComTest {
 protected:
     void SetUp() override {
         FakeComTest::SetUp();
@@ -31,13 +31,30 @@ protected:
         devices.Add(CLSID_VideoInputDeviceCategory, card);
     }
 
+    // Derived fixtures end their use of the fakes first.
     void TearDown() override {
-        session.Shutdown();
         graphClass.Revoke();
         builderClass.Revoke();
         devicesClass.Revoke();
         FakeComTest::TearDown();
         DeleteFileA(settingsFile.Path());
+    }
+
+    fakes::FakeDeviceEnum devices;
+    fakes::FakeGraph graph;
+    fakes::FakeBuilder builder;
+    fakes::FakeClass graphClass{CLSID_FilterGraph, static_cast<IGraphBuilder*>(&graph)};
+    fakes::FakeClass builderClass{CLSID_CaptureGraphBuilder, static_cast<ICaptureGraphBuilder*>(&builder)};
+    fakes::FakeClass devicesClass{CLSID_SystemDeviceEnum, static_cast<ICreateDevEnum*>(&devices)};
+    fakes::FakeDevice card{L"Narvo TV"};
+    MessageBoxCatcher boxes;
+};
+
+class SessionTest : public FakeCardTest {
+protected:
+    void TearDown() override {
+        session.Shutdown();
+        FakeCardTest::TearDown();
     }
 
     // Initialize, then forget its journal.
@@ -61,14 +78,6 @@ protected:
         return boxes.Boxes().empty() ? MessageBoxCatcher::Box{} : boxes.Boxes().front();
     }
 
-    fakes::FakeDeviceEnum devices;
-    fakes::FakeGraph graph;
-    fakes::FakeBuilder builder;
-    fakes::FakeClass graphClass{CLSID_FilterGraph, static_cast<IGraphBuilder*>(&graph)};
-    fakes::FakeClass builderClass{CLSID_CaptureGraphBuilder, static_cast<ICaptureGraphBuilder*>(&builder)};
-    fakes::FakeClass devicesClass{CLSID_SystemDeviceEnum, static_cast<ICreateDevEnum*>(&devices)};
-    fakes::FakeDevice card{L"Narvo TV"};
-    MessageBoxCatcher boxes;
     CaptureSession session;
 };
 

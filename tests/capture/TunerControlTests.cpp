@@ -7,6 +7,7 @@
 #include "tests/fakes/FakeComTest.h"
 #include "tests/fakes/FakeGraph.h"
 #include "tests/fakes/FakeTuner.h"
+#include "tests/support/MenuItems.h"
 #include "tests/support/TempFolder.h"
 
 namespace {
@@ -51,28 +52,14 @@ protected:
     }
     static Lines Tunings() { return fakes::JournalOf({"tuner.put_Channel"}); }
 
-    // The context menu's head as the resource has it, filled: "<id> <text>[ checked]", "---".
+    // The context menu's head as the resource has it, filled.
     Lines MenuHead() {
         HMENU popup = CreatePopupMenu();
         AppendMenuA(popup, MF_STRING, ChannelItem, "CHANNEL ITEM");
         AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
         AppendMenuA(popup, MF_STRING, ChannelSetup, "チャンネル設定...");
         EXPECT_TRUE(control->FillMenu(popup, ChannelItem));
-        Lines items;
-        for (int i = 0; i < GetMenuItemCount(popup); ++i) {
-            MENUITEMINFOA info = {};
-            info.cbSize = sizeof info;
-            info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
-            GetMenuItemInfoA(popup, i, TRUE, &info);
-            if (info.fType & MFT_SEPARATOR) {
-                items.push_back("---");
-                continue;
-            }
-            char text[256] = {};
-            GetMenuStringA(popup, i, text, sizeof text, MF_BYPOSITION);
-            items.push_back(std::to_string(info.wID) + " " + text +
-                            ((info.fState & MFS_CHECKED) ? " checked" : ""));
-        }
+        Lines items = MenuItems(popup);
         DestroyMenu(popup);
         return items;
     }

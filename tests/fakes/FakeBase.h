@@ -111,6 +111,21 @@ public:
     STDMETHODIMP_(ULONG) Release() override { return Drop(); }
 };
 
+// IDispatch of a dual interface: no code under test calls it.
+#define FAKE_UNEXPECTED_DISPATCH                                                                             \
+    STDMETHODIMP GetTypeInfoCount(UINT*) override {                                                          \
+        return Unexpected("GetTypeInfoCount");                                                               \
+    }                                                                                                        \
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override {                                             \
+        return Unexpected("GetTypeInfo");                                                                    \
+    }                                                                                                        \
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {                            \
+        return Unexpected("GetIDsOfNames");                                                                  \
+    }                                                                                                        \
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {     \
+        return Unexpected("Invoke");                                                                         \
+    }
+
 // Journal.
 void Log(std::string line);
 const std::vector<std::string>& Journal();

@@ -182,15 +182,7 @@ public:
     }
     STDMETHODIMP HideCursor(LONG) override { return Unexpected("HideCursor"); }
     STDMETHODIMP IsCursorHidden(LONG*) override { return Unexpected("IsCursorHidden"); }
-    // IDispatch
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return Unexpected("GetTypeInfoCount"); }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return Unexpected("GetTypeInfo"); }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return Unexpected("GetIDsOfNames");
-    }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return Unexpected("Invoke");
-    }
+    FAKE_UNEXPECTED_DISPATCH
 
 private:
     HRESULT Put(const std::string& call);

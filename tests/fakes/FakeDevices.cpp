@@ -52,34 +52,8 @@ FakeDevice::FakeDevice(const std::wstring& friendlyName, std::string label)
     moniker.object = static_cast<IBaseFilter*>(&filter);
 }
 
-FakeMonikerEnum::FakeMonikerEnum(std::vector<FakeMoniker*> monikers)
-    : Fake("monikers", {IID_IEnumMoniker}), monikers(std::move(monikers)) {}
-
-STDMETHODIMP FakeMonikerEnum::Next(ULONG count, IMoniker** result, ULONG* fetched) {
-    Log("Next");
-    if (count != 1) {
-        return E_INVALIDARG;
-    }
-    if (fetched) {
-        *fetched = 0;
-    }
-    *result = nullptr;
-    if (next >= monikers.size()) {
-        return S_FALSE;
-    }
-    *result = monikers[next++];
-    (*result)->AddRef();
-    if (fetched) {
-        *fetched = 1;
-    }
-    return S_OK;
-}
-
-STDMETHODIMP FakeMonikerEnum::Reset() {
-    Log("Reset");
-    next = 0;
-    return S_OK;
-}
+FakeMonikerEnum::FakeMonikerEnum(const std::vector<FakeMoniker*>& monikers)
+    : FakeListEnum("monikers", IID_IEnumMoniker, {monikers.begin(), monikers.end()}) {}
 
 FakeDeviceEnum::FakeDeviceEnum() : Fake("enum", {IID_ICreateDevEnum}) {}
 

@@ -71,17 +71,9 @@ struct FakeDevice {
 };
 
 // A moniker enumerator over a fixed list, made by CreateClassEnumerator.
-class FakeMonikerEnum : public Fake<IEnumMoniker> {
+class FakeMonikerEnum : public FakeListEnum<IEnumMoniker, IMoniker> {
 public:
-    explicit FakeMonikerEnum(std::vector<FakeMoniker*> monikers);
-
-    std::vector<FakeMoniker*> monikers;
-    size_t next = 0;
-
-    STDMETHODIMP Next(ULONG count, IMoniker** result, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG) override { return Unexpected("Skip"); }
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumMoniker**) override { return Unexpected("Clone"); }
+    explicit FakeMonikerEnum(const std::vector<FakeMoniker*>& monikers);
 };
 
 struct GuidLess {

@@ -91,33 +91,10 @@ STDMETHODIMP FakeFilter::QueryFilterInfo(FILTER_INFO* info) {
     return S_OK;
 }
 
-FakePinEnum::FakePinEnum(FakeFilter* filter)
-    : Fake("pins[" + filter->name + "]", {IID_IEnumPins}), filter(filter) {}
-
-STDMETHODIMP FakePinEnum::Next(ULONG count, IPin** result, ULONG* fetched) {
-    Log("Next");
-    if (count != 1) {
-        return E_INVALIDARG;
+FakePinEnum::FakePinEnum(FakeFilter* filter) : FakeListEnum("pins[" + filter->name + "]", IID_IEnumPins, {}) {
+    for (const auto& pin : filter->pins) {
+        items.push_back(pin.get());
     }
-    if (fetched) {
-        *fetched = 0;
-    }
-    *result = nullptr;
-    if (next >= filter->pins.size()) {
-        return S_FALSE;
-    }
-    *result = filter->pins[next++].get();
-    (*result)->AddRef();
-    if (fetched) {
-        *fetched = 1;
-    }
-    return S_OK;
-}
-
-STDMETHODIMP FakePinEnum::Reset() {
-    Log("Reset");
-    next = 0;
-    return S_OK;
 }
 
 } // namespace fakes

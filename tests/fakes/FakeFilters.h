@@ -4,6 +4,7 @@
 // connection chains. Journal labels are "filter[<name>]" and "pin[<name>]".
 
 #include "tests/fakes/FakeBase.h"
+#include "tests/fakes/FakeListEnum.h"
 
 namespace fakes {
 
@@ -74,18 +75,10 @@ public:
     STDMETHODIMP QueryVendorInfo(LPWSTR*) override { return Unexpected("QueryVendorInfo"); }
 };
 
-// A pin enumerator over a filter's pins, made by EnumPins.
-class FakePinEnum : public Fake<IEnumPins> {
+// A pin enumerator over a filter's pins as they were when EnumPins made it.
+class FakePinEnum : public FakeListEnum<IEnumPins, IPin> {
 public:
     explicit FakePinEnum(FakeFilter* filter);
-
-    FakeFilter* filter;
-    size_t next = 0;
-
-    STDMETHODIMP Next(ULONG count, IPin** result, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG) override { return Unexpected("Skip"); }
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumPins**) override { return Unexpected("Clone"); }
 };
 
 } // namespace fakes

@@ -81,36 +81,10 @@ STDMETHODIMP FakeGraph::EnumFilters(IEnumFilters** result) {
     return S_OK;
 }
 
-FakeFilterEnum::FakeFilterEnum(const FakeGraph& graph) : Fake("filters", {IID_IEnumFilters}) {
+FakeFilterEnum::FakeFilterEnum(const FakeGraph& graph) : FakeListEnum("filters", IID_IEnumFilters, {}) {
     for (const auto& entry : graph.filters) {
-        snapshot.push_back(entry.second);
+        items.push_back(entry.second);
     }
-}
-
-STDMETHODIMP FakeFilterEnum::Next(ULONG count, IBaseFilter** result, ULONG* fetched) {
-    Log("Next");
-    if (count != 1) {
-        return E_INVALIDARG;
-    }
-    if (fetched) {
-        *fetched = 0;
-    }
-    *result = nullptr;
-    if (next >= snapshot.size()) {
-        return S_FALSE;
-    }
-    *result = snapshot[next++];
-    (*result)->AddRef();
-    if (fetched) {
-        *fetched = 1;
-    }
-    return S_OK;
-}
-
-STDMETHODIMP FakeFilterEnum::Reset() {
-    Log("Reset");
-    next = 0;
-    return S_OK;
 }
 
 STDMETHODIMP FakeGraph::FindFilterByName(LPCWSTR name, IBaseFilter** filter) {

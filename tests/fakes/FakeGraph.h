@@ -53,15 +53,7 @@ public:
     STDMETHODIMP SetLogFile(DWORD_PTR) override { return Unexpected("SetLogFile"); }
     STDMETHODIMP Abort() override { return Unexpected("Abort"); }
     STDMETHODIMP ShouldOperationContinue() override { return Unexpected("ShouldOperationContinue", S_OK); }
-    // IDispatch
-    STDMETHODIMP GetTypeInfoCount(UINT*) override { return Unexpected("GetTypeInfoCount"); }
-    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return Unexpected("GetTypeInfo"); }
-    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return Unexpected("GetIDsOfNames");
-    }
-    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override {
-        return Unexpected("Invoke");
-    }
+    FAKE_UNEXPECTED_DISPATCH
     // IMediaControl
     STDMETHODIMP Run() override;
     STDMETHODIMP Pause() override { return Unexpected("Pause"); }
@@ -80,17 +72,9 @@ protected:
 };
 
 // A filter enumerator over the graph's filters as they were when it was made.
-class FakeFilterEnum : public Fake<IEnumFilters> {
+class FakeFilterEnum : public FakeListEnum<IEnumFilters, IBaseFilter> {
 public:
     explicit FakeFilterEnum(const FakeGraph& graph);
-
-    std::vector<IBaseFilter*> snapshot;
-    size_t next = 0;
-
-    STDMETHODIMP Next(ULONG count, IBaseFilter** result, ULONG* fetched) override;
-    STDMETHODIMP Skip(ULONG) override { return Unexpected("Skip"); }
-    STDMETHODIMP Reset() override;
-    STDMETHODIMP Clone(IEnumFilters**) override { return Unexpected("Clone"); }
 };
 
 class FakeBuilder : public Fake<ICaptureGraphBuilder> {

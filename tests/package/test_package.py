@@ -5,12 +5,14 @@ its settings file found beside it. Usage: test_package.py x64|x86
 The x86 package needs 32-bit Wine; without it the test is skipped (77)."""
 import glob
 import os
+import re
 import shutil
 import subprocess
 import sys
 import tempfile
 import unittest
 import zipfile
+import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
 from viewer import BUILD, SOURCE, WINE_RUN, WINTOOL, screenshot, wait_for  # noqa: E402
@@ -23,7 +25,12 @@ SYSTEM_DLLS = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'advapi32.dll', 'ole32
                'comctl32.dll', 'comdlg32.dll', 'shell32.dll', 'shlwapi.dll', 'msvcrt.dll', 'hhctrl.ocx',
                'olepro32.dll', 'oleacc.dll', 'version.dll', 'winmm.dll', 'ntdll.dll', 'quartz.dll',
                'api-ms-win-crt-runtime-l1-1-0.dll'}
-OBJDUMP = {'x64': 'x86_64-w64-mingw32-objdump', 'x86': 'i686-w64-mingw32-objdump'}[ARCH]
+TOOLS = {'x64': 'x86_64-w64-mingw32-', 'x86': 'i686-w64-mingw32-'}[ARCH]
+OBJDUMP = TOOLS + 'objdump'
+# Binutils speak the user's language otherwise.
+C_LOCALE = dict(os.environ, LC_ALL='C')
+# A function of ours in each binary, to resolve with its debug file.
+OUR_FUNCTION = {'NarvoTV.exe': 'WinMain', 'RADO_DU.DLL': 'InputFrameRate', 'SimTvCard.ax': 'DllGetClassObject'}
 I686_BUILD = os.environ.get('NARVO_BUILD_I686', os.path.join(SOURCE, 'build', 'i686'))
 
 
@@ -39,9 +46,50 @@ def make_package(out):
     return zips[0]
 
 
+def objdump(*args):
+    return subprocess.run([OBJDUMP] + list(args), check=True, capture_output=True, text=True, env=C_LOCALE).stdout
+
+
 def imports(path):
-    dump = subprocess.run([OBJDUMP, '-p', path], check=True, capture_output=True, text=True).stdout
-    return {line.split(':', 1)[1].strip().lower() for line in dump.splitlines() if 'DLL Name:' in line}
+    return {line.split(':', 1)[1].strip().lower() for line in objdump('-p', path).splitlines() if 'DLL Name:' in line}
+
+
+def sections(path):
+    """Name: (size, address) of each section."""
+    found = {}
+    for line in objdump('-h', path).splitlines():
+        fields = line.split()
+        if len(fields) >= 4 and fields[0].isdigit():
+            found[fields[1]] = (int(fields[2], 16), int(fields[3], 16))
+    return found
+
+
+def debug_link(path):
+    """The file name and CRC-32 that a binary's debug link names."""
+    with tempfile.TemporaryDirectory() as work:
+        link = os.path.join(work, 'link')
+        subprocess.run([TOOLS + 'objcopy', '--dump-section', '.gnu_debuglink=' + link, path,
+                        os.path.join(work, 'copy')], check=True, env=C_LOCALE)
+        with open(link, 'rb') as f:
+            data = f.read()
+    name = data[:data.index(0)].decode()
+    at = (len(name) + 4) & ~3
+    return name, int.from_bytes(data[at:at + 4], 'little')
+
+
+def symbol_address(path, name):
+    """The address of a function in a symbol table; i686 names carry a _ and an @ suffix."""
+    for line in subprocess.run([TOOLS + 'nm', path], check=True, capture_output=True, text=True,
+                               env=C_LOCALE).stdout.splitlines():
+        fields = line.split()
+        if len(fields) == 3 and fields[1] == 'T' and re.fullmatch('_?%s(@[0-9]+)?' % name, fields[2]):
+            return '0x' + fields[0]
+    raise AssertionError('%s not in %s' % (name, path))
+
+
+def binaries_in(folder):
+    return sorted(p for p in glob.glob(os.path.join(folder, '**', '*'), recursive=True)
+                  if p.lower().endswith(('.exe', '.dll', '.ax')))
 
 
 class PackageTest(unittest.TestCase):
@@ -77,15 +125,47 @@ class PackageTest(unittest.TestCase):
         self.assertIn('NarvoTV.ini', readme)
         self.assertIn(version, readme)
 
+    def unpack(self, archive_path, name):
+        folder = os.path.join(self.work, name)
+        if not os.path.isdir(folder):
+            with zipfile.ZipFile(archive_path) as archive:
+                archive.extractall(folder)
+        return folder
+
     def test_binaries_need_nothing_beside_them(self):
-        folder = os.path.join(self.work, 'imports')
-        with zipfile.ZipFile(self.zip) as archive:
-            archive.extractall(folder)
-        binaries = [p for p in glob.glob(os.path.join(folder, '*', '**', '*'), recursive=True)
-                    if p.lower().endswith(('.exe', '.dll', '.ax'))]
+        binaries = binaries_in(self.unpack(self.zip, 'imports'))
         self.assertTrue(binaries)
         for binary in binaries:
             self.assertLessEqual(imports(binary), SYSTEM_DLLS, binary)
+
+    def test_binaries_carry_no_debug_information(self):
+        binaries = binaries_in(self.unpack(self.zip, 'imports'))
+        self.assertEqual(3, len(binaries), binaries)
+        for binary in binaries:
+            names = sections(binary)
+            self.assertEqual([], [n for n in names if n.startswith(('.debug', '.zdebug'))], binary)
+            self.assertIn('no symbols', objdump('-t', binary), binary)
+
+    def test_symbols_zip_resolves_each_binary(self):
+        symbols = self.zip[:-len('.zip')] + '-symbols.zip'
+        binaries = binaries_in(self.unpack(self.zip, 'imports'))
+        debug_files = glob.glob(os.path.join(self.unpack(symbols, 'symbols'), '*', '*'))
+        by_name = {os.path.basename(p): p for p in debug_files}
+        self.assertEqual(sorted(os.path.basename(b) + '.debug' for b in binaries), sorted(by_name))
+        for binary in binaries:
+            name, crc = debug_link(binary)
+            self.assertEqual(os.path.basename(binary) + '.debug', name)
+            debug = by_name[name]
+            with open(debug, 'rb') as f:
+                self.assertEqual(zlib.crc32(f.read()), crc, name)
+            self.assertIn('.debug_line', sections(debug), name)
+            self.assertEqual(sections(binary)['.text'], sections(debug)['.text'], name)
+            # A function of ours resolves to its source line.
+            address = symbol_address(debug, OUR_FUNCTION[os.path.basename(binary)])
+            said = subprocess.run([TOOLS + 'addr2line', '-f', '-e', debug, address], check=True,
+                                  capture_output=True, text=True, env=C_LOCALE).stdout.split()
+            self.assertRegex(said[1], r'\.cpp:\d+$', name)
+            self.assertTrue(said[1].startswith(os.path.realpath(SOURCE) + '/'), said)
 
     def test_unpacked_viewer_shows_the_card_and_keeps_its_settings_beside_it(self):
         folder = os.path.join(self.work, 'unpacked')

@@ -42,6 +42,11 @@ public:
 
     bool Ready() const { return graph && builder && card && control; }
 
+    // The preview rendered into the sink, as the viewer renders it into its window.
+    HRESULT RenderPreviewToSink() {
+        return builder->RenderStream(&PIN_CATEGORY_PREVIEW, card.Get(), nullptr, sink.Get());
+    }
+
     // The card's capture pin straight into the sink.
     HRESULT ConnectCaptureToSink() {
         ComRef<IPin> capture = FindPin(card.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
@@ -113,8 +118,7 @@ protected:
 TEST_F(CardStreaming, PreviewWithoutPreviewPinGoesThroughTheSmartTee) {
     CardGraph g;
     ASSERT_TRUE(g.Ready());
-    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.Get()),
-              VFW_S_NOPREVIEWPIN);
+    EXPECT_EQ(g.RenderPreviewToSink(), VFW_S_NOPREVIEWPIN);
     EXPECT_EQ(g.RunFor(15), 15);
     EXPECT_EQ(StateAfterChange(g.graph.Get()), State_Running);
     EXPECT_EQ(g.control->StopWhenReady(), S_OK);
@@ -124,7 +128,7 @@ TEST_F(CardStreaming, PreviewPinVariantRendersDirectly) {
     ScopedEnvironment variant(L"SIMTV_VARIANT", L"PreviewPin");
     CardGraph g;
     ASSERT_TRUE(g.Ready());
-    EXPECT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.Get()), S_OK);
+    EXPECT_EQ(g.RenderPreviewToSink(), S_OK);
     ComRef<IPin> capture = FindPin(g.card.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
     ComRef<IPin> peer;
     EXPECT_EQ(capture->ConnectedTo(peer.Put()), VFW_E_NOT_CONNECTED);
@@ -397,8 +401,7 @@ TEST_F(CardStreaming, ReleasingTheRunningGraphReleasesTheCard) {
     {
         CardGraph g;
         ASSERT_TRUE(g.Ready());
-        ASSERT_EQ(g.builder->RenderStream(&PIN_CATEGORY_PREVIEW, g.card.Get(), nullptr, g.sink.Get()),
-                  VFW_S_NOPREVIEWPIN);
+        ASSERT_EQ(g.RenderPreviewToSink(), VFW_S_NOPREVIEWPIN);
         EXPECT_EQ(g.RunFor(3), 3);
         EXPECT_EQ(CardCanUnloadNow(), S_FALSE);
     }

@@ -13,14 +13,10 @@
 #include "framework/HtmlHelp.h"
 #include "res/resource.h"
 #include "tests/app/FakeDialogs.h"
-#include "tests/fakes/FakeComTest.h"
+#include "tests/capture/SessionFixture.h"
 #include "tests/fakes/FakeControls.h"
 #include "tests/fakes/FakeCrossbar.h"
-#include "tests/fakes/FakeDevices.h"
-#include "tests/fakes/FakeGraph.h"
 #include "tests/fakes/FakeTuner.h"
-#include "tests/support/TempFolder.h"
-#include "tests/support/MessageBoxCatcher.h"
 #include "tests/support/MessagePump.h"
 #include "ui/ViewerWnd.h"
 
@@ -40,19 +36,11 @@ bool Journaled(const std::string& prefix) {
                        [&](const std::string& line) { return line.compare(0, prefix.size(), prefix) == 0; });
 }
 
-class ViewerCommandTest : public FakeComTest {
+class ViewerCommandTest : public FakeCardTest {
 public:
     void SetUp() override {
-        FakeComTest::SetUp();
-        ASSERT_TRUE(boxes.Installed());
+        FakeCardTest::SetUp();
         ASSERT_TRUE(dialogs.Loaded());
-        DeleteFileA(settingsFile.Path());
-        graphClass.Register();
-        builderClass.Register();
-        devicesClass.Register();
-        card.filter.AddPin(PINDIR_INPUT, "video in");
-        card.filter.AddPin(PINDIR_OUTPUT, "capture");
-        devices.Add(CLSID_VideoInputDeviceCategory, card);
         devices.Add(CLSID_AudioInputDeviceCategory, microphone);
         config.capabilities = {fakes::VideoCapability(MEDIASUBTYPE_RGB24, 24, 640, 480),
                                fakes::VideoCapability(MEDIASUBTYPE_RGB24, 24, 320, 240)};
@@ -82,11 +70,7 @@ public:
         }
         theApp.m_pMainWnd = nullptr;
         captureSession.Shutdown();
-        graphClass.Revoke();
-        builderClass.Revoke();
-        devicesClass.Revoke();
-        FakeComTest::TearDown();
-        DeleteFileA(settingsFile.Path());
+        FakeCardTest::TearDown();
     }
 
     void Command(UINT id) {
@@ -106,14 +90,6 @@ public:
     FakeDialogs dialogs{FakeDialogs::Copy::WithExports};
     int dialogAnswer = 1;
     int dialogRate = 20;
-    MessageBoxCatcher boxes;
-    fakes::FakeDeviceEnum devices;
-    fakes::FakeGraph graph;
-    fakes::FakeBuilder builder;
-    fakes::FakeClass graphClass{CLSID_FilterGraph, static_cast<IGraphBuilder*>(&graph)};
-    fakes::FakeClass builderClass{CLSID_CaptureGraphBuilder, static_cast<ICaptureGraphBuilder*>(&builder)};
-    fakes::FakeClass devicesClass{CLSID_SystemDeviceEnum, static_cast<ICreateDevEnum*>(&devices)};
-    fakes::FakeDevice card{L"Narvo TV"};
     fakes::FakeDevice microphone{L"マイク"};
     fakes::FakeStreamConfig config;
     fakes::FakeProcAmp procAmp;

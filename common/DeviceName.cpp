@@ -1,4 +1,4 @@
-#include "capture/DeviceName.h"
+#include "common/DeviceName.h"
 
 #include <windows.h>
 
