@@ -140,8 +140,9 @@ class Program:
                     cmdline = f.read()
             except OSError:
                 continue
-            # Wine names the process by its Windows path: Z:\tmp\narvo-bench-...\NarvoTV.exe
-            if marker in cmdline and cmdline.startswith(b'Z:'):
+            # Wine names the process by its Windows path, Z:\tmp\narvo-bench-...\NarvoTV.exe, or on
+            # some machines keeps the Unix path it was started with (the launcher's starts with "wine").
+            if marker in cmdline and (cmdline.startswith(b'Z:') or cmdline.startswith(self.folder.encode())):
                 return int(entry)
         return None
 

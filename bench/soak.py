@@ -8,9 +8,13 @@ memory (/proc). Prints the per-action growth of each and whether it is flat.
 With "minimal" as third argument it puts MinimalPreview.exe through the same
 number of format switches (each a full rebuild of its preview, as the
 viewer's format and audio-path switches are) twice over instead, to tell
-what the platform keeps per rebuild from what the viewer keeps.
+what the platform keeps per rebuild from what the viewer keeps. With
+"linein" instead, the viewer starts with the card's audio device "SimTV Line
+In" chosen (in the graph, its capture pin unconnected) and the audio-path
+switches alternate between mute and that device, which leaves and rejoins the
+graph each time.
 Not a test: it asserts nothing. Usage (bench/run-soak sets up the display):
-soak.py [menu openings] [switches of each kind] [minimal]"""
+soak.py [menu openings] [switches of each kind] [minimal|linein]"""
 import os
 import subprocess
 import sys
@@ -25,6 +29,7 @@ MINIMAL_TITLE = 'Minimal Preview'
 MINIMAL_RGB32_320x240, MINIMAL_RGB32_640x480 = 606, 603
 RGB32_320x240, RGB32_640x480 = 609, 610
 AUDIO_MUTE, AUDIO_CARD = 32790, 32775
+LINE_IN = 501  # the first audio device in the menu
 PRESET_1, PRESET_2 = 701, 702
 SAMPLE_EVERY = 50
 # Growth over a whole phase that still counts as flat: allocators and caches
@@ -118,6 +123,7 @@ def main():
     menus = int(sys.argv[1]) if len(sys.argv) > 1 else 1000
     switches = int(sys.argv[2]) if len(sys.argv) > 2 else 200
     minimal = len(sys.argv) > 3 and sys.argv[3] == 'minimal'
+    line_in = len(sys.argv) > 3 and sys.argv[3] == 'linein'
     watcher = Watcher()
     agent = Agent()
     if minimal:
@@ -126,8 +132,9 @@ def main():
                           ['RGB565', '320', '240', '15'])
     else:
         title = TITLE
+        main = '[MainConfig]\nCaptureAudioDevice=1\nAudioDeviceName=SimTV Line In\n' if line_in else ''
         program = Program(os.path.join(benchlib.BUILD, 'bin', 'NarvoTV.exe'), title,
-                          settings='[Preset Channel]\nCH1=1\nCH2=3\n')
+                          settings=main + '[Preset Channel]\nCH1=1\nCH2=3\n')
     try:
         watcher.arm(title, ['px=12,12,255,0,0'], 120)
         program.start()
@@ -146,7 +153,10 @@ def main():
                 soak.open_menu()
                 soak.counted('context menu')
             soak.switch([RGB32_640x480, RGB32_320x240], switches, 'format')
-            soak.switch([AUDIO_MUTE, AUDIO_CARD], switches, 'audio path')
+            if line_in:
+                soak.switch([AUDIO_MUTE, LINE_IN], switches, 'audio path (mute, Line In)')
+            else:
+                soak.switch([AUDIO_MUTE, AUDIO_CARD], switches, 'audio path')
             soak.switch([PRESET_2, PRESET_1], switches, 'preset')
         print('%s: %d actions in %.0f s (%d right clicks repeated); samples every %d actions; %s' %
               (program.title, soak.actions, time.monotonic() - started, soak.retries, SAMPLE_EVERY,

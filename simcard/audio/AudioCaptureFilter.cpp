@@ -5,7 +5,31 @@
 
 #include <cstdio>
 
-AudioCaptureFilter::AudioCaptureFilter() : DeviceFilter(CLSID_SimTvAudioCaptureFilter, "AudioCapture") {}
+AudioCaptureFilter::AudioCaptureFilter()
+    : DeviceFilter(CLSID_SimTvAudioCaptureFilter, "AudioCapture"), pin(*this, Core(), sound, details) {}
+
+AudioCaptureFilter::~AudioCaptureFilter() {
+    pin.Deactivate();
+    pin.Disconnect();
+}
+
+HRESULT AudioCaptureFilter::StartStreaming() {
+    return pin.Activate();
+}
+
+HRESULT AudioCaptureFilter::PauseStreaming() {
+    pin.Pause();
+    return S_OK;
+}
+
+HRESULT AudioCaptureFilter::RunStreaming(REFERENCE_TIME start, IReferenceClock* clock) {
+    pin.Run(start, clock);
+    return S_OK;
+}
+
+void AudioCaptureFilter::StopStreaming() {
+    pin.Deactivate();
+}
 
 void AudioCaptureFilter::LoadProperties(IPropertyBag* bag, IErrorLog* log) {
     wchar_t friendly[256];
@@ -13,6 +37,7 @@ void AudioCaptureFilter::LoadProperties(IPropertyBag* bag, IErrorLog* log) {
         char name[384];
         Journal::ToUtf8(friendly, name, sizeof name);
         std::snprintf(details, sizeof details, "device=\"%s\"", name);
+        sound.SetKind(SoundSource::ForDevice(friendly));
     }
 }
 

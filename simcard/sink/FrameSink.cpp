@@ -8,6 +8,7 @@
 namespace {
 
 constexpr size_t MaxRecordedSamples = 100000;
+constexpr size_t MaxRecordedSound = 32 * 1024 * 1024; // bytes, over a minute of 48 kHz stereo
 
 const BITMAPINFOHEADER* BitmapOf(const AM_MEDIA_TYPE& type) {
     if (type.formattype == FORMAT_VideoInfo && type.cbFormat >= sizeof(VIDEOINFOHEADER) && type.pbFormat) {
@@ -16,8 +17,16 @@ const BITMAPINFOHEADER* BitmapOf(const AM_MEDIA_TYPE& type) {
     return nullptr;
 }
 
+const WAVEFORMATEX* WaveOf(const AM_MEDIA_TYPE& type) {
+    if (type.formattype == FORMAT_WaveFormatEx && type.cbFormat >= sizeof(PCMWAVEFORMAT) && type.pbFormat) {
+        return reinterpret_cast<const WAVEFORMATEX*>(type.pbFormat);
+    }
+    return nullptr;
+}
+
 bool Acceptable(const AM_MEDIA_TYPE& type) {
-    return type.majortype == MEDIATYPE_Video && BitmapOf(type);
+    return (type.majortype == MEDIATYPE_Video && BitmapOf(type)) ||
+           (type.majortype == MEDIATYPE_Audio && type.subtype == MEDIASUBTYPE_PCM && WaveOf(type));
 }
 
 } // namespace
@@ -135,6 +144,7 @@ public:
         }
         return bitmap != nullptr;
     }
+    const WAVEFORMATEX* Wave() const { return peer ? WaveOf(type.Get()) : nullptr; }
 
 private:
     FrameSink& sink;
@@ -178,7 +188,13 @@ HRESULT FrameSink::Receive(IMediaSample* sample) {
         }
         BYTE* data = nullptr;
         if (SUCCEEDED(sample->GetPointer(&data)) && record.length > 0) {
-            lastFrame.assign(data, data + record.length);
+            if (input->Wave()) {
+                if (sound.size() + record.length <= MaxRecordedSound) {
+                    sound.insert(sound.end(), data, data + record.length);
+                }
+            } else {
+                lastFrame.assign(data, data + record.length);
+            }
         }
         ++frames;
     }
@@ -204,6 +220,26 @@ std::vector<BYTE> FrameSink::LastFrame() const {
 bool FrameSink::ConnectedBitmap(BITMAPINFOHEADER& header, GUID& subtype) const {
     ScopedLock hold(Lock());
     return input->Bitmap(header, subtype);
+}
+
+std::vector<BYTE> FrameSink::Sound(size_t from) const {
+    ScopedLock hold(Lock());
+    return from < sound.size() ? std::vector<BYTE>(sound.begin() + static_cast<long>(from), sound.end())
+                               : std::vector<BYTE>();
+}
+
+size_t FrameSink::SoundSize() const {
+    ScopedLock hold(Lock());
+    return sound.size();
+}
+
+bool FrameSink::ConnectedWave(WAVEFORMATEX& wave) const {
+    ScopedLock hold(Lock());
+    const WAVEFORMATEX* connected = input->Wave();
+    if (connected) {
+        std::memcpy(&wave, connected, sizeof(PCMWAVEFORMAT));
+    }
+    return connected != nullptr;
 }
 
 long FrameSink::WaitForFrames(long wanted, DWORD maxWaitMs) const {

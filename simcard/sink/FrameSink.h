@@ -7,9 +7,10 @@
 #include <memory>
 #include <vector>
 
-// A renderer that draws nothing: it takes any video connection, offers no
-// allocator (like the renderers here), and records every sample it is given.
-// Tests and the bench use it to see what the card delivers without a display.
+// A renderer that draws nothing: it takes any video or PCM audio connection,
+// offers no allocator (like the renderers here), and records every sample it
+// is given, with the last frame or all of the sound. Tests and the bench use
+// it to see what the card delivers without a display.
 class FrameSink final : public FilterBase {
 public:
     struct Sample {
@@ -30,6 +31,11 @@ public:
     std::vector<BYTE> LastFrame() const;
     // The connection's picture header; false when not connected.
     bool ConnectedBitmap(BITMAPINFOHEADER& header, GUID& subtype) const;
+    // The sound received, from a byte offset on, and how much there is.
+    std::vector<BYTE> Sound(size_t from = 0) const;
+    size_t SoundSize() const;
+    // The connection's wave format (its PCMWAVEFORMAT part); false when not audio.
+    bool ConnectedWave(WAVEFORMATEX& wave) const;
     // Waits until the count reaches frames or the wait ends; returns the count.
     long WaitForFrames(long frames, DWORD maxWaitMs) const;
 
@@ -47,4 +53,5 @@ private:
     long frames = 0; // these records under Lock()
     std::vector<Sample> samples;
     std::vector<BYTE> lastFrame;
+    std::vector<BYTE> sound;
 };

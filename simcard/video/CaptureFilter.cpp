@@ -1,5 +1,6 @@
 #include "simcard/video/CaptureFilter.h"
 
+#include "simcard/controls/CardAudioOutput.h"
 #include "simcard/server/Guids.h"
 #include "simcard/hooks/Journal.h"
 #include "simcard/hooks/RecordedCall.h"
@@ -18,9 +19,11 @@ CaptureFilter::CaptureFilter()
       procAmp(static_cast<IBaseFilter*>(this), card) {
     formats.AddConnection(capturePin);
     formats.AddConnection(previewPin);
+    CardAudioOutput::Attach(card);
 }
 
 CaptureFilter::~CaptureFilter() {
+    CardAudioOutput::Detach(card);
     for (OutputPin* pin : Outputs()) {
         pin->Deactivate();
         pin->Disconnect();

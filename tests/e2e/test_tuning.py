@@ -10,12 +10,14 @@ from viewer import Viewer, ids, screenshot, wait_for
 RED, GREEN, BLUE, WHITE, BLACK = (255, 0, 0), (0, 255, 0), (0, 0, 255), (255, 255, 255), (0, 0, 0)
 PRESET = ids.ID_CHANNEL_ITEM  # a preset's command is this plus its number
 FIRST_FORMAT = ids.ID_VIDEO_FORMAT + 1
+LINE_IN = ids.ID_SOUND_DEVICE + 1  # the card's devices are listed in the order registered
 RGB24_320x240, RGB32_320x240 = 3, 8  # both keep the window's size
 
 PRESETS = ('[Preset Channel]\nCH1=4\nNAME1=ＮＨＫ総合\nCH3=12\nNAME3=テレビ東京\n'
            'CH5=40\nNAME5=放送大学\n')
 ROUTED = 'Crossbar.Route output=1 input=3 -> S_OK'
 MUTED = 'Crossbar.Route output=1 input=-1 -> S_OK'
+LINE_IN_DEVICE = 'device="SimTV Line In"'
 
 
 def section(viewer, name):
@@ -28,15 +30,15 @@ def section(viewer, name):
 
 
 class TuningTest(unittest.TestCase):
-    def run_viewer(self, settings, variant=None):
+    def run_viewer(self, settings, variant=None, main=''):
         handle, self.journal = tempfile.mkstemp(prefix='narvo-card-', suffix='.log')
         os.close(handle)
         self.addCleanup(os.remove, self.journal)
         env = {'SIMTV_JOURNAL': self.journal}
         if variant:
             env['SIMTV_VARIANT'] = variant
-        viewer = Viewer(settings='[MainConfig]\nZoomRateSave=0\n[VideoStreamConfig]\nFormatIndex=%d\n%s'
-                        % (RGB32_320x240, settings), env=env)
+        viewer = Viewer(settings='[MainConfig]\nZoomRateSave=0\n%s[VideoStreamConfig]\nFormatIndex=%d\n%s'
+                        % (main, RGB32_320x240, settings), env=env)
         self.addCleanup(viewer.cleanup)
         viewer.start()
         info = viewer.wait_shown()
@@ -108,6 +110,43 @@ class TuningTest(unittest.TestCase):
         self.assertEqual([ROUTED, MUTED, MUTED, ROUTED], self.audio_routes())
         self.assertEqual(0, viewer.close())
         self.assertEqual('0', viewer.settings()['MainConfig']['MuteAudio'])
+
+    def test_with_the_line_in_device_chosen_formats_audio_paths_and_exit_go_as_before(self):
+        # The device now has a capture pin, which the viewer leaves unconnected:
+        # the teardowns walk it, every start runs the device with the graph.
+        def device(method):
+            return 'AudioCapture.%s %s -> S_OK' % (method, LINE_IN_DEVICE)
+
+        viewer = self.run_viewer(PRESETS, main='CaptureAudioDevice=1\nAudioDeviceName=SimTV Line In\n')
+        self.wait_picture(RED, WHITE, 4)
+        self.wait_line(device('Run'))
+
+        viewer.command(FIRST_FORMAT + RGB24_320x240)
+        self.wait_line('StreamConfig.SetFormat subtype=RGB24 width=320 height=240 avgTimePerFrame=666666 -> S_OK')
+        self.wait_line(device('Run'), 2)
+        self.wait_picture(RED, WHITE, 4)
+
+        viewer.command(ids.ID_AUDIO_MUTE)
+        self.wait_line(MUTED)
+        self.wait_line(device('LeaveFilterGraph'))
+        self.wait_picture(RED, BLACK, 4)
+        viewer.command(LINE_IN)
+        self.wait_line(ROUTED, 2)
+        self.wait_line(device('JoinFilterGraph'), 2)
+        self.wait_line(device('Run'), 3)
+        self.wait_picture(RED, WHITE, 4)
+        viewer.command(ids.ID_AUDIO_CARD)
+        self.wait_line(device('LeaveFilterGraph'), 2)
+        viewer.command(LINE_IN)
+        self.wait_line(device('Run'), 4)
+        self.wait_picture(RED, WHITE, 4)
+
+        viewer.command(ids.ID_APP_QUIT)
+        self.assertEqual(0, viewer.wait_exit())
+        # Stopped with the graph, then let go of.
+        self.assertEqual([device('Stop'), device('LeaveFilterGraph')], self.lines('AudioCapture.')[-2:])
+        settings = viewer.settings()['MainConfig']
+        self.assertEqual(('1', 'SimTV Line In'), (settings['CaptureAudioDevice'], settings['AudioDeviceName']))
 
     def test_without_a_crossbar_the_input_commands_do_nothing_and_the_stored_input_survives(self):
         viewer = self.run_viewer('[Crossbar]\nVideoConnectSource=2\n' + PRESETS + '[TVTuner]\nSelectChannel=1\n',

@@ -58,11 +58,13 @@ public:
         return Query<IAMStreamConfig>(capture.Get(), IID_IAMStreamConfig);
     }
 
-    // Runs until `frames` more frames than now have arrived.
+    // Runs until `frames` more frames than now have arrived; answers how many
+    // of them did. A loaded machine may deliver one more before the count is
+    // read: that is still `frames`.
     long RunFor(long frames) {
         const long target = sink->FrameCount() + frames;
         control->Run();
-        return sink->WaitForFrames(target, FrameWaitMs) - (target - frames);
+        return std::min(frames, sink->WaitForFrames(target, FrameWaitMs) - (target - frames));
     }
 
     ComRef<IGraphBuilder> graph;
