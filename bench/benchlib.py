@@ -5,6 +5,7 @@ bench/run-soak set up a private one."""
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
@@ -13,6 +14,31 @@ PREFIX = os.environ['NARVO_BENCH_PREFIX']
 XWATCH = os.environ['NARVO_XWATCH']
 AGENT = os.path.join(BUILD, 'bench', 'benchagent.exe')
 CLOCK_TICKS = os.sysconf('SC_CLK_TCK')
+
+
+class StepFailed(Exception):
+    """A step of the bench that did not happen: what it was and the message it gave."""
+
+    def __init__(self, step, message):
+        super().__init__('%s failed%s' % (step, ': ' + message if message else ''))
+
+
+def last_line(path):
+    try:
+        with open(path, encoding='utf-8', errors='replace') as f:
+            lines = [line.strip() for line in f if line.strip()]
+    except OSError:
+        return ''
+    return lines[-1] if lines else ''
+
+
+def run(main):
+    """Runs a bench; a step that fails ends it with one line that says which and why."""
+    try:
+        main()
+    except (StepFailed, RuntimeError, OSError) as failure:
+        print('bench: %s' % failure, file=sys.stderr)
+        sys.exit(1)
 
 
 def wine_environment(extra=None):
@@ -34,8 +60,9 @@ class LineProcess:
     """A helper that answers one line per command line."""
 
     def __init__(self, argv, env=None):
+        self.errors = tempfile.NamedTemporaryFile(prefix='narvo-bench-', suffix='.log')
         self.process = subprocess.Popen(argv, env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                                        stderr=subprocess.DEVNULL, text=True, bufsize=1)
+                                        stderr=self.errors, text=True, bufsize=1)
 
     def send(self, line):
         self.process.stdin.write(line + '\n')
@@ -44,7 +71,9 @@ class LineProcess:
     def read(self):
         line = self.process.stdout.readline()
         if not line:
-            raise RuntimeError('%s ended' % self.process.args[0])
+            self.process.wait()
+            raise StepFailed('running %s' % os.path.basename(self.process.args[-1]),
+                             'it ended (exit code %s) %s' % (self.process.returncode, last_line(self.errors.name)))
         return line.split()
 
     def ask(self, line):
@@ -65,8 +94,9 @@ class Agent(LineProcess):
 
     def __init__(self):
         super().__init__(['wine', AGENT], env=wine_environment())
-        if self.read() != ['ready']:
-            raise RuntimeError('benchagent did not start')
+        said = self.read()
+        if said != ['ready']:
+            raise StepFailed('starting benchagent.exe', ' '.join(said))
 
     def post(self, title, command):
         answer = self.ask('post %s %d' % (title, command))
@@ -123,11 +153,20 @@ class Program:
         self.args = list(args)
         self.env = wine_environment(env)
         self.process = None
+        self.log = os.path.join(self.folder, 'wine.log')
 
     def start(self):
-        self.process = subprocess.Popen(['wine', self.exe] + self.args, env=self.env, cwd=self.folder,
-                                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+        with open(self.log, 'wb') as log:
+            self.process = subprocess.Popen(['wine', self.exe] + self.args, env=self.env, cwd=self.folder,
+                                            stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT)
+
+    def no_picture(self, limit_s):
+        """The failure of a run whose picture never came, with what Wine or the program said."""
+        ended = self.process.poll() if self.process else None
+        said = last_line(self.log)
+        how = 'it ended with exit code %d' % ended if ended is not None else 'none within %d s' % limit_s
+        return StepFailed('showing the picture of %s' % os.path.basename(self.exe),
+                          how + ('; ' + said if said else ''))
 
     def linux_pid(self):
         """The Linux process that runs the program (Wine names it by its Windows path)."""

@@ -139,7 +139,7 @@ def main():
         watcher.arm(title, ['px=12,12,255,0,0'], 120)
         program.start()
         if watcher.result() is None:
-            raise RuntimeError('no picture')
+            raise program.no_picture(120)
         pid, client = agent.find(title)
         soak = Soak(agent, title, pid, benchlib.wait_until(program.linux_pid, 10), client)
         started = time.monotonic()
@@ -172,4 +172,4 @@ def main():
 
 
 if __name__ == '__main__':
-    main()
+    benchlib.run(main)

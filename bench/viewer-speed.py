@@ -88,7 +88,9 @@ def cold_start(name, target, watcher):
         started = time.time()
         program.start()
         seen = watcher.result()
-        return None if seen is None else (seen - started) * 1000
+        if seen is None:
+            raise program.no_picture(120)
+        return (seen - started) * 1000
     finally:
         benchlib.stop_wine_server()
         program.cleanup()
@@ -107,7 +109,9 @@ def warm_run(name, target, watcher, shown_watcher, agent, seconds):
         program.start()
         seen = watcher.result()
         shown = shown_watcher.result()
-        result['start'] = None if seen is None else (seen - started) * 1000
+        if seen is None:
+            raise program.no_picture(60)
+        result['start'] = (seen - started) * 1000
         result['shown'] = None if shown is None else (shown - started) * 1000
         pid = benchlib.wait_until(program.linux_pid, 10)
 
@@ -207,4 +211,4 @@ def main():
 
 
 if __name__ == '__main__':
-    main()
+    benchlib.run(main)

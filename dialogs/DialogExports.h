@@ -9,10 +9,18 @@
 //   into *rate only when confirmed;
 // SetupPresetChannel(owner, settingsPath): edits the "Preset Channel" section
 //   of the settings file; nonzero when it may have changed.
+// Each removes its two arguments itself (WINAPI), as callers of the 32-bit
+// library expect; the definitions take the convention from here.
 extern "C" {
-typedef int(WINAPI* VersionInfoExport)(HWND owner, const char* settingsPath);
-typedef int(WINAPI* InputFrameRateExport)(HWND owner, int* rate);
-typedef int(WINAPI* SetupPresetChannelExport)(HWND owner, const char* settingsPath);
+int WINAPI VersionInfo(HWND owner, const char* settingsPath);
+int WINAPI InputFrameRate(HWND owner, int* rate);
+int WINAPI SetupPresetChannel(HWND owner, const char* settingsPath);
 }
+
+// The viewer loads the library and calls through these, so its calls and the
+// definitions cannot differ in convention.
+using VersionInfoExport = decltype(&VersionInfo);
+using InputFrameRateExport = decltype(&InputFrameRate);
+using SetupPresetChannelExport = decltype(&SetupPresetChannel);
 
 #define DIALOG_LIBRARY_NAME "RADO_DU.DLL"

@@ -1,8 +1,12 @@
-"""A portable package as a user meets it: the zip unpacked into an empty
-folder, a fresh Wine prefix, the card registered with the zip's own script,
-the viewer started from the unpacked folder showing the picture, closed, and
-its settings file found beside it. Usage: test_package.py x64|x86
-The x86 package needs 32-bit Wine; without it the test is skipped (77)."""
+"""A portable package as a user meets it, in two halves.
+static: what can be read from the zips on any machine: their contents, each
+binary's machine type, imports and debug data, the symbols zip, and the dialog
+library's exports with their calling convention.
+run: the zip unpacked into an empty folder, a fresh Wine prefix, the card
+registered with the zip's own script, the viewer started from the unpacked
+folder showing the picture, closed, and its settings file found beside it.
+Usage: test_package.py x64|x86 static|run
+The x86 run needs 32-bit Wine; without it that half is skipped (77)."""
 import glob
 import os
 import re
@@ -15,9 +19,11 @@ import zipfile
 import zlib
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'e2e'))
+from pe_files import Binary, binutil, function_ends  # noqa: E402
 from viewer import BUILD, SOURCE, WINE_RUN, WINTOOL, screenshot, wait_for  # noqa: E402
 
 ARCH = sys.argv.pop(1) if len(sys.argv) > 1 else 'x64'
+HALF = sys.argv.pop(1) if len(sys.argv) > 1 else 'static'
 RED = (255, 0, 0)
 TITLE = 'NARVO TV Viewer'
 # What a statically linked program may import: the system's own libraries.
@@ -25,17 +31,14 @@ SYSTEM_DLLS = {'kernel32.dll', 'user32.dll', 'gdi32.dll', 'advapi32.dll', 'ole32
                'comctl32.dll', 'comdlg32.dll', 'shell32.dll', 'shlwapi.dll', 'msvcrt.dll', 'hhctrl.ocx',
                'olepro32.dll', 'oleacc.dll', 'version.dll', 'winmm.dll', 'ntdll.dll', 'quartz.dll',
                'api-ms-win-crt-runtime-l1-1-0.dll'}
-TOOLS = {'x64': 'x86_64-w64-mingw32-', 'x86': 'i686-w64-mingw32-'}[ARCH]
-OBJDUMP = TOOLS + 'objdump'
-# Binutils speak the user's language otherwise.
-C_LOCALE = dict(os.environ, LC_ALL='C')
 # A function of ours in each binary, to resolve with its debug file.
 OUR_FUNCTION = {'NarvoTV.exe': 'WinMain', 'RADO_DU.DLL': 'InputFrameRate', 'SimTvCard.ax': 'DllGetClassObject'}
+# The dialog library's exports, each with the bytes of arguments it removes on x86:
+# two 32-bit arguments, as its callers expect of a WINAPI function.
+DIALOG_EXPORTS = {'InputFrameRate': 8, 'SetupPresetChannel': 8, 'VersionInfo': 8}
 I686_BUILD = os.environ.get('NARVO_BUILD_I686', os.path.join(SOURCE, 'build', 'i686'))
-
-
-def wine32_available():
-    return os.path.exists('/usr/lib/wine/wine') or bool(glob.glob('/usr/lib/i386-linux-gnu/wine/i386-unix/ntdll.so'))
+# tools/setup leaves why this machine has no 32-bit Wine here.
+WINE32_NOTE = os.path.join(SOURCE, 'build', 'wine32-missing.txt')
 
 
 def make_package(out):
@@ -46,32 +49,9 @@ def make_package(out):
     return zips[0]
 
 
-def objdump(*args):
-    return subprocess.run([OBJDUMP] + list(args), check=True, capture_output=True, text=True, env=C_LOCALE).stdout
-
-
-def imports(path):
-    return {line.split(':', 1)[1].strip().lower() for line in objdump('-p', path).splitlines() if 'DLL Name:' in line}
-
-
-def sections(path):
-    """Name: (size, address) of each section."""
-    found = {}
-    for line in objdump('-h', path).splitlines():
-        fields = line.split()
-        if len(fields) >= 4 and fields[0].isdigit():
-            found[fields[1]] = (int(fields[2], 16), int(fields[3], 16))
-    return found
-
-
 def debug_link(path):
     """The file name and CRC-32 that a binary's debug link names."""
-    with tempfile.TemporaryDirectory() as work:
-        link = os.path.join(work, 'link')
-        subprocess.run([TOOLS + 'objcopy', '--dump-section', '.gnu_debuglink=' + link, path,
-                        os.path.join(work, 'copy')], check=True, env=C_LOCALE)
-        with open(link, 'rb') as f:
-            data = f.read()
+    data = Binary(path).section_data('.gnu_debuglink')
     name = data[:data.index(0)].decode()
     at = (len(name) + 4) & ~3
     return name, int.from_bytes(data[at:at + 4], 'little')
@@ -79,8 +59,7 @@ def debug_link(path):
 
 def symbol_address(path, name):
     """The address of a function in a symbol table; i686 names carry a _ and an @ suffix."""
-    for line in subprocess.run([TOOLS + 'nm', path], check=True, capture_output=True, text=True,
-                               env=C_LOCALE).stdout.splitlines():
+    for line in binutil(ARCH, 'nm', path).splitlines():
         fields = line.split()
         if len(fields) == 3 and fields[1] == 'T' and re.fullmatch('_?%s(@[0-9]+)?' % name, fields[2]):
             return '0x' + fields[0]
@@ -92,7 +71,8 @@ def binaries_in(folder):
                   if p.lower().endswith(('.exe', '.dll', '.ax')))
 
 
-class PackageTest(unittest.TestCase):
+class Package(unittest.TestCase):
+    """The zips, made from the build once for the class."""
     @classmethod
     def setUpClass(cls):
         cls.work = tempfile.mkdtemp(prefix='narvo-package-')
@@ -102,16 +82,25 @@ class PackageTest(unittest.TestCase):
     def tearDownClass(cls):
         shutil.rmtree(cls.work, ignore_errors=True)
 
-    def wine(self, prefix, *args, check=True):
-        with tempfile.TemporaryFile() as out:
-            result = subprocess.run([WINE_RUN, '--prefix', prefix] + list(args), stdin=subprocess.DEVNULL,
-                                    stdout=out, stderr=subprocess.STDOUT)
-            out.seek(0)
-            text = out.read().decode('cp932', 'replace')
-        if check:
-            self.assertEqual(result.returncode, 0, text)
-        return text
+    def unpack(self, archive_path, name):
+        folder = os.path.join(self.work, name)
+        if not os.path.isdir(folder):
+            with zipfile.ZipFile(archive_path) as archive:
+                archive.extractall(folder)
+        return folder
 
+    def binaries(self):
+        found = binaries_in(self.unpack(self.zip, 'files'))
+        self.assertEqual(3, len(found), found)
+        return found
+
+    def debug_files(self):
+        """{binary's file name + '.debug': path} from the symbols zip."""
+        symbols = self.zip[:-len('.zip')] + '-symbols.zip'
+        return {os.path.basename(p): p for p in glob.glob(os.path.join(self.unpack(symbols, 'symbols'), '*', '*'))}
+
+
+class StaticChecks(Package):
     def test_zip_holds_the_program_its_companions_and_the_card(self):
         version = os.path.basename(self.zip)[len('NarvoTV-'):-len('-%s.zip' % ARCH)]
         top = 'NarvoTV-%s-%s/' % (version, ARCH)
@@ -125,32 +114,23 @@ class PackageTest(unittest.TestCase):
         self.assertIn('NarvoTV.ini', readme)
         self.assertIn(version, readme)
 
-    def unpack(self, archive_path, name):
-        folder = os.path.join(self.work, name)
-        if not os.path.isdir(folder):
-            with zipfile.ZipFile(archive_path) as archive:
-                archive.extractall(folder)
-        return folder
+    def test_binaries_are_built_for_the_package_machine(self):
+        for binary in self.binaries():
+            self.assertEqual(ARCH, Binary(binary).machine, binary)
 
     def test_binaries_need_nothing_beside_them(self):
-        binaries = binaries_in(self.unpack(self.zip, 'imports'))
-        self.assertTrue(binaries)
-        for binary in binaries:
-            self.assertLessEqual(imports(binary), SYSTEM_DLLS, binary)
+        for binary in self.binaries():
+            self.assertLessEqual(Binary(binary).imports(), SYSTEM_DLLS, binary)
 
     def test_binaries_carry_no_debug_information(self):
-        binaries = binaries_in(self.unpack(self.zip, 'imports'))
-        self.assertEqual(3, len(binaries), binaries)
-        for binary in binaries:
-            names = sections(binary)
-            self.assertEqual([], [n for n in names if n.startswith(('.debug', '.zdebug'))], binary)
-            self.assertIn('no symbols', objdump('-t', binary), binary)
+        for binary in self.binaries():
+            read = Binary(binary)
+            self.assertEqual([], [n for n in read.sections() if n.startswith(('.debug', '.zdebug'))], binary)
+            self.assertFalse(read.has_symbol_table, binary)
 
     def test_symbols_zip_resolves_each_binary(self):
-        symbols = self.zip[:-len('.zip')] + '-symbols.zip'
-        binaries = binaries_in(self.unpack(self.zip, 'imports'))
-        debug_files = glob.glob(os.path.join(self.unpack(symbols, 'symbols'), '*', '*'))
-        by_name = {os.path.basename(p): p for p in debug_files}
+        binaries = self.binaries()
+        by_name = self.debug_files()
         self.assertEqual(sorted(os.path.basename(b) + '.debug' for b in binaries), sorted(by_name))
         for binary in binaries:
             name, crc = debug_link(binary)
@@ -158,14 +138,43 @@ class PackageTest(unittest.TestCase):
             debug = by_name[name]
             with open(debug, 'rb') as f:
                 self.assertEqual(zlib.crc32(f.read()), crc, name)
-            self.assertIn('.debug_line', sections(debug), name)
-            self.assertEqual(sections(binary)['.text'], sections(debug)['.text'], name)
+            self.assertIn('.debug_line', Binary(debug).sections(), name)
+            self.assertEqual(Binary(binary).sections()['.text'], Binary(debug).sections()['.text'], name)
             # A function of ours resolves to its source line.
             address = symbol_address(debug, OUR_FUNCTION[os.path.basename(binary)])
-            said = subprocess.run([TOOLS + 'addr2line', '-f', '-e', debug, address], check=True,
-                                  capture_output=True, text=True, env=C_LOCALE).stdout.split()
+            said = binutil(ARCH, 'addr2line', '-f', '-e', debug, address).split()
             self.assertRegex(said[1], r'\.cpp:\d+$', name)
             self.assertTrue(said[1].startswith(os.path.realpath(SOURCE) + '/'), said)
+
+    def test_dialog_exports_have_plain_names_and_remove_their_arguments(self):
+        (library,) = [b for b in self.binaries() if os.path.basename(b) == 'RADO_DU.DLL']
+        exports = Binary(library).exports()
+        # The names callers look up, without the @8 of 32-bit WINAPI functions.
+        self.assertEqual(sorted(DIALOG_EXPORTS), sorted(exports))
+        if ARCH != 'x86':
+            return
+        # Each export ends where the next function of the symbol table begins; every
+        # return on the way pops the two arguments (ret $0x8), none leaves them to the caller.
+        starts = function_ends(ARCH, self.debug_files()['RADO_DU.DLL.debug'])
+        for name, popped in DIALOG_EXPORTS.items():
+            start = exports[name]
+            self.assertIn(start, starts, name)
+            end = starts[starts.index(start) + 1]
+            returns = Binary(library).returns_of(ARCH, start, end)
+            self.assertTrue(returns, '%s: no return between %#x and %#x' % (name, start, end))
+            self.assertEqual(['ret $%#x' % popped] * len(returns), returns, name)
+
+
+class RunChecks(Package):
+    def wine(self, prefix, *args, check=True):
+        with tempfile.TemporaryFile() as out:
+            result = subprocess.run([WINE_RUN, '--prefix', prefix] + list(args), stdin=subprocess.DEVNULL,
+                                    stdout=out, stderr=subprocess.STDOUT)
+            out.seek(0)
+            text = out.read().decode('cp932', 'replace')
+        if check:
+            self.assertEqual(result.returncode, 0, text)
+        return text
 
     def test_unpacked_viewer_shows_the_card_and_keeps_its_settings_beside_it(self):
         folder = os.path.join(self.work, 'unpacked')
@@ -203,8 +212,16 @@ class PackageTest(unittest.TestCase):
         subprocess.run(['wineserver', '-k'], env=dict(os.environ, WINEPREFIX=prefix))
 
 
+
+def wine32_available():
+    return os.access('/usr/lib/wine/wine', os.X_OK) and not os.path.exists(WINE32_NOTE)
+
+
 if __name__ == '__main__':
-    if ARCH == 'x86' and not (wine32_available() and os.path.isfile(os.path.join(I686_BUILD, 'bin', 'NarvoTV.exe'))):
-        print('skipped: no 32-bit Wine or no i686 build')
+    if HALF == 'run' and ARCH == 'x86' and not wine32_available():
+        print('skipped: no 32-bit Wine here' + (': ' + open(WINE32_NOTE).read().strip() if os.path.exists(WINE32_NOTE) else ''))
         sys.exit(77)
-    unittest.main()
+    if not os.path.isfile(os.path.join(I686_BUILD if ARCH == 'x86' else BUILD, 'bin', 'NarvoTV.exe')):
+        print('no %s build to package' % ARCH)
+        sys.exit(1)
+    unittest.main(defaultTest={'static': 'StaticChecks', 'run': 'RunChecks'}[HALF])
