@@ -2,6 +2,9 @@
 """Writes one portable package of NarvoTV and its symbols (tools/package calls it).
 The package's binaries carry no debug information; it goes to SYMBOLS, one
 .debug file per binary, each binary linked to its file by a debug link.
+The zips are reproducible: entries in a fixed order, each dated
+SOURCE_DATE_EPOCH (the commit's time; tools/package sets it), with fixed
+permissions.
 Usage: package-zip.py SOURCE BUILD ARCH VERSION ZIP SYMBOLS"""
 import os
 import shutil
@@ -41,6 +44,9 @@ NarvoTV は、アナログ TV キャプチャカード「Narvo TV」の映像を
 ■ 同梱ファイル
   NarvoTV.exe      ビューア本体 (ほかのランタイムは不要です)
 {companions}  README.txt       このファイル
+  LICENSE.txt      NarvoTV の使用許諾 (MIT ライセンス)
+  THIRD-PARTY-NOTICES.txt
+                   実行ファイルに含まれるランタイムの著作権表示
   SimCard\\        シミュレーションドライバと登録用スクリプト
 """
 
@@ -64,7 +70,8 @@ UNREGISTER = """@echo off
 rem Removes the simulated capture card's registration. Run as administrator.
 regsvr32 /s /u "%~dp0SimTvCard.ax"
 if errorlevel 1 (
-  echo SimTvCard.ax の登録を解除できませんでした。管理者として実行してください。
+  echo SimTvCard.ax の登録を解除できませんでした。削除できない登録情報が残っています。
+  echo 管理者として実行してください。
   exit /b 1
 )
 echo SimTvCard.ax の登録を解除しました。
@@ -73,6 +80,11 @@ echo SimTvCard.ax の登録を解除しました。
 
 def windows_text(text, encoding):
     return text.replace('\n', '\r\n').encode(encoding)
+
+
+def read_text(source, name):
+    with open(os.path.join(source, name), encoding='ascii') as text:
+        return text.read()
 
 
 def split_debug(objcopy, binary, work):
@@ -88,22 +100,30 @@ def split_debug(objcopy, binary, work):
     return stripped, debug
 
 
+def entry_date():
+    """The one date of every entry: the commit's, not the build's."""
+    seconds = int(os.environ.get('SOURCE_DATE_EPOCH', '0'))
+    # Zip dates start in 1980 and hold even seconds only.
+    seconds = max(seconds, 315532800)
+    return time.gmtime(seconds)[:6]
+
+
 def write_zip(zip_path, top, files, texts=()):
-    stamp = time.localtime()[:6]
+    stamp = entry_date()
+    entries = [(name, open(path, 'rb').read()) for name, path in files] + list(texts)
     partial = zip_path + '.part'
     with zipfile.ZipFile(partial, 'w', zipfile.ZIP_DEFLATED) as archive:
-        for name, path in files:
-            archive.write(path, top + name)
-        for name, data in texts:
+        for name, data in sorted(entries):
             info = zipfile.ZipInfo(top + name, stamp)
             info.compress_type = zipfile.ZIP_DEFLATED
+            info.create_system = 0
+            info.external_attr = 0
             archive.writestr(info, data)
     os.replace(partial, zip_path)
 
 
 def main():
     source, build, arch, version, zip_path, symbols_path = sys.argv[1:7]
-    del source
     top = 'NarvoTV-%s-%s/' % (version, arch)
     bin_dir = os.path.join(build, 'bin')
     present = [name for name in COMPANIONS if os.path.isfile(os.path.join(bin_dir, name))]
@@ -118,6 +138,8 @@ def main():
         # cmd reads scripts in the system's code page.
         ('SimCard/register.cmd', windows_text(REGISTER, 'cp932')),
         ('SimCard/unregister.cmd', windows_text(UNREGISTER, 'cp932')),
+        ('LICENSE.txt', windows_text(read_text(source, 'LICENSE'), 'ascii')),
+        ('THIRD-PARTY-NOTICES.txt', windows_text(read_text(source, 'THIRD-PARTY-NOTICES.txt'), 'ascii')),
     ]
     work = tempfile.mkdtemp(prefix='narvo-strip-')
     try:

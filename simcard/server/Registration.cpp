@@ -108,15 +108,32 @@ HRESULT RegisterDevice(IFilterMapper2* mapper, const CLSID& category, const CLSI
     return hr;
 }
 
-void UnregisterDevices(IFilterMapper2* mapper) {
-    mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, VideoInstance, CLSID_SimTvCaptureFilter);
-    mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, VideoInstanceWithoutInput,
-                             CLSID_SimTvCaptureFilter);
+// An entry that is not there (never written, or gone already) is no failure
+// to remove it; any other answer is, and the first one is kept.
+bool IsMissing(HRESULT hr) {
+    return hr == HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND) || hr == HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+}
+
+void KeepFirstFailure(HRESULT& kept, HRESULT hr) {
+    if (SUCCEEDED(kept) && FAILED(hr) && !IsMissing(hr)) {
+        kept = hr;
+    }
+}
+
+// Every instance any variant may have written is removed, whichever failed before.
+HRESULT UnregisterDevices(IFilterMapper2* mapper) {
+    HRESULT result = S_OK;
+    KeepFirstFailure(result, mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory, VideoInstance,
+                                                      CLSID_SimTvCaptureFilter));
+    KeepFirstFailure(result, mapper->UnregisterFilter(&CLSID_VideoInputDeviceCategory,
+                                                      VideoInstanceWithoutInput, CLSID_SimTvCaptureFilter));
     for (int number = 1; number <= MostAudioDevices; ++number) {
         wchar_t instance[64];
         AudioInstance(number, instance, 64);
-        mapper->UnregisterFilter(&CLSID_AudioInputDeviceCategory, instance, CLSID_SimTvAudioCaptureFilter);
+        KeepFirstFailure(result, mapper->UnregisterFilter(&CLSID_AudioInputDeviceCategory, instance,
+                                                          CLSID_SimTvAudioCaptureFilter));
     }
+    return result;
 }
 
 HRESULT RegisterDevices(IFilterMapper2* mapper, const RegistrationVariant& variant) {
@@ -187,22 +204,20 @@ HRESULT RegisterAll() {
     }
     const RegistrationVariant variant = RegistrationVariant::FromEnvironment();
     return WithMapper([&variant](IFilterMapper2* mapper) {
-        UnregisterDevices(mapper); // a registration replaces the last one's device set
+        UnregisterDevices(mapper); // a registration replaces the last one's device set, as far as it can
         return RegisterDevices(mapper, variant);
     });
 }
 
 HRESULT UnregisterAll() {
-    WithMapper([](IFilterMapper2* mapper) {
-        UnregisterDevices(mapper);
-        return S_OK;
-    });
+    HRESULT result = WithMapper(UnregisterDevices);
+    // The classes go even where the devices could not: nothing left half-registered by choice.
     for (const ComClass& comClass : comClasses) {
         wchar_t path[128];
         ClsidKeyPath(*comClass.clsid, L"", path, 128);
-        RegDeleteTreeW(HKEY_CLASSES_ROOT, path);
+        KeepFirstFailure(result, HRESULT_FROM_WIN32(RegDeleteTreeW(HKEY_CLASSES_ROOT, path)));
     }
-    return S_OK;
+    return result;
 }
 
 } // namespace Registration

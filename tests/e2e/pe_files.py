@@ -1,5 +1,5 @@
-"""The project's binaries as Windows reads them: machine type, exports,
-imports and sections through pefile, and the code of an export through the
+"""The project's binaries as Windows reads them: machine type, header flags,
+exports, imports, resources, build id and sections through pefile, and the code of an export through the
 cross binutils, whose names for things are the ones the build used."""
 import os
 import re
@@ -23,8 +23,9 @@ class Binary:
     def __init__(self, path):
         self.path = path
         self.pe = pefile.PE(path, fast_load=True)
-        self.pe.parse_data_directories(directories=[pefile.DIRECTORY_ENTRY['IMAGE_DIRECTORY_ENTRY_IMPORT'],
-                                                    pefile.DIRECTORY_ENTRY['IMAGE_DIRECTORY_ENTRY_EXPORT']])
+        self.pe.parse_data_directories(directories=[pefile.DIRECTORY_ENTRY[name] for name in (
+            'IMAGE_DIRECTORY_ENTRY_IMPORT', 'IMAGE_DIRECTORY_ENTRY_EXPORT', 'IMAGE_DIRECTORY_ENTRY_RESOURCE',
+            'IMAGE_DIRECTORY_ENTRY_DEBUG')])
 
     @property
     def machine(self):
@@ -35,6 +36,57 @@ class Binary:
     @property
     def image_base(self):
         return self.pe.OPTIONAL_HEADER.ImageBase
+
+    @property
+    def headers(self):
+        """The file and optional headers, as pefile names their fields."""
+        return self.pe.FILE_HEADER, self.pe.OPTIONAL_HEADER
+
+    def flags(self):
+        """The names of the characteristics and DLL characteristics bits that are set."""
+        header, optional = self.headers
+        return {name for table, prefix, value in (
+            (pefile.IMAGE_CHARACTERISTICS, 'IMAGE_FILE_', header.Characteristics),
+            (pefile.DLL_CHARACTERISTICS, 'IMAGE_DLLCHARACTERISTICS_', optional.DllCharacteristics))
+            for name, bit in pefile.retrieve_flags(table, prefix) if value & bit}
+
+    def resource(self, type_id, name_id):
+        """The data of a resource (any language), or None."""
+        directory = getattr(self.pe, 'DIRECTORY_ENTRY_RESOURCE', None)
+        for kind in directory.entries if directory else []:
+            if kind.id != type_id:
+                continue
+            for name in kind.directory.entries:
+                if name.id == name_id:
+                    data = name.directory.entries[0].data.struct
+                    return self.pe.get_data(data.OffsetToData, data.Size)
+        return None
+
+    def version_strings(self):
+        """{key: value} of the version resource's string table."""
+        strings = {}
+        for info in getattr(self.pe, 'FileInfo', []):
+            for entry in info:
+                for table in getattr(entry, 'StringTable', []):
+                    strings.update({k.decode(): v.decode() for k, v in table.entries.items()})
+        return strings
+
+    def fixed_version(self):
+        """The fixed part of the version resource: (file version, file type)."""
+        (fixed,) = self.pe.VS_FIXEDFILEINFO
+        version = (fixed.FileVersionMS >> 16, fixed.FileVersionMS & 0xffff, fixed.FileVersionLS >> 16,
+                   fixed.FileVersionLS & 0xffff)
+        return version, fixed.FileType
+
+    def build_id(self):
+        """The build id the linker wrote (the GUID and age of a CodeView record) in hex, or None."""
+        for entry in getattr(self.pe, 'DIRECTORY_ENTRY_DEBUG', []):
+            if entry.struct.Type == pefile.DEBUG_TYPE['IMAGE_DEBUG_TYPE_CODEVIEW']:
+                at = entry.struct.PointerToRawData
+                record = self.pe.__data__[at:at + entry.struct.SizeOfData]
+                if record[:4] == b'RSDS':
+                    return record[4:24].hex()
+        return None
 
     def exports(self):
         """{name: address} of the exported functions."""

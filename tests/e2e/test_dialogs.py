@@ -1,7 +1,8 @@
 """The dialog library and the help file through the real viewer: each dialog
 opened from its command, filled and closed with its buttons, and its effect
 on the card and the settings file; a missing library; the help command's
-window."""
+window; the viewer's manifest as Wine takes it, with Common Controls 6 in its
+dialogs."""
 import os
 import shutil
 import tempfile
@@ -18,7 +19,8 @@ class DialogTest(unittest.TestCase):
         handle, self.journal = tempfile.mkstemp(prefix='narvo-card-', suffix='.log')
         os.close(handle)
         self.addCleanup(os.remove, self.journal)
-        viewer = Viewer(settings=settings, env={'SIMTV_JOURNAL': self.journal}, **options)
+        env = dict(options.pop('env_extra', {}), SIMTV_JOURNAL=self.journal)
+        viewer = Viewer(settings=settings, env=env, **options)
         self.addCleanup(viewer.cleanup)
         viewer.start()
         viewer.wait_shown()
@@ -119,6 +121,31 @@ class DialogTest(unittest.TestCase):
         self.assertEqual('必要なファイルが見つかりません', box['text'])
         self.assertEqual('yes', box['owner'])
         self.assertEqual(0, viewer.close())
+
+    def test_viewer_runs_with_its_manifest_and_its_dialogs_use_common_controls_6(self):
+        handle, wine_log = tempfile.mkstemp(prefix='narvo-actctx-', suffix='.log')
+        os.close(handle)
+        self.addCleanup(os.remove, wine_log)
+        viewer = self.run_viewer(wine_log=wine_log, env_extra={'NARVO_WINEDEBUG': 'err+all,+actctx'})
+        viewer.command(ids.ID_VERSION_INFO)
+        viewer.dialog(VERSION_CAPTION)
+        _, said = viewer.wintool('process', 'NARVO TV Viewer')
+        modules = [line[len('module '):].lower() for line in said.splitlines() if line.startswith('module ')]
+        # The dialog's controls come from the side-by-side Common Controls 6, not the system folder's.
+        controls = [m for m in modules if m.endswith('\\comctl32.dll')]
+        self.assertTrue(controls, modules)
+        self.assertTrue(all('\\winsxs\\' in m and 'microsoft.windows.common-controls' in m and '_6.0.' in m
+                            for m in controls), controls)
+        viewer.press(VERSION_CAPTION, IDOK)
+        viewer.dialog_gone(VERSION_CAPTION)
+        self.assertEqual(0, viewer.close())
+        with open(wine_log, encoding='utf-8', errors='replace') as f:
+            log = f.read()
+        # Wine took the whole manifest, DPI awareness included (its own windows
+        # report per-monitor awareness with or without one, so the log tells).
+        self.assertNotIn('failed to parse manifest', log)
+        self.assertRegex(log, r'name=L"NarvoTV\.Viewer" version=1\.\d+\.\d+\.0 arch=L"amd64"')
+        self.assertIn('got L"dpiAwareness" L"PerMonitorV2, PerMonitor"', log)
 
     def test_help_command_opens_the_help_window(self):
         viewer = self.run_viewer()

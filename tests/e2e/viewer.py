@@ -86,10 +86,12 @@ class Viewer:
     """One run of the viewer in a private folder."""
 
     def __init__(self, prefix=CARD_PREFIX, settings=None, env=None, companions=('RADO_DU.DLL', 'NarvoTV.chm'),
-                 cwd=None, name='NarvoTV'):
+                 cwd=None, name='NarvoTV', wine_log=None):
         """companions: the files installed beside the executable; cwd: the
         folder the viewer is started from (its own folder by default); name:
-        the executable's name without its extension."""
+        the executable's name without its extension; wine_log: a file for
+        what Wine prints (NARVO_WINEDEBUG in env chooses the channels)."""
+        self.wine_log = wine_log
         self.prefix = prefix
         self.folder = tempfile.mkdtemp(prefix='narvo-e2e-')
         self.exe = os.path.join(self.folder, name + '.exe')
@@ -108,9 +110,14 @@ class Viewer:
         self.process = None
 
     def start(self):
-        self.process = subprocess.Popen([WINE_RUN, '--prefix', self.prefix, self.exe], env=self.env,
-                                        cwd=self.cwd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
+        log = open(self.wine_log, 'wb') if self.wine_log else subprocess.DEVNULL
+        try:
+            self.process = subprocess.Popen([WINE_RUN, '--prefix', self.prefix, self.exe], env=self.env,
+                                            cwd=self.cwd, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                            stderr=log)
+        finally:
+            if self.wine_log:
+                log.close()
         return self
 
     def wintool(self, *args):

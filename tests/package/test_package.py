@@ -1,6 +1,7 @@
 """A portable package as a user meets it, in two halves.
 static: what can be read from the zips on any machine: their contents, each
-binary's machine type, imports and debug data, the symbols zip, and the dialog
+binary's machine type, header flags, dates, build id, version resource,
+imports and debug data, the viewer's manifest, the symbols zip, and the dialog
 library's exports with their calling convention.
 run: the zip unpacked into an empty folder, a fresh Wine prefix, the card
 registered with the zip's own script, the viewer started from the unpacked
@@ -14,7 +15,9 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import time
 import unittest
+import xml.etree.ElementTree as ElementTree
 import zipfile
 import zlib
 
@@ -36,6 +39,20 @@ OUR_FUNCTION = {'NarvoTV.exe': 'WinMain', 'RADO_DU.DLL': 'InputFrameRate', 'SimT
 # The dialog library's exports, each with the bytes of arguments it removes on x86:
 # two 32-bit arguments, as its callers expect of a WINAPI function.
 DIALOG_EXPORTS = {'InputFrameRate': 8, 'SetupPresetChannel': 8, 'VersionInfo': 8}
+# The commit time the package is made with: every date in it must be this one.
+SOURCE_DATE_EPOCH = 1765432100
+RT_MANIFEST, PROCESS_MANIFEST = 24, 1
+ASM_V1 = '{urn:schemas-microsoft-com:asm.v1}'
+ASM_V2 = '{urn:schemas-microsoft-com:asm.v2}'
+ASM_V3 = '{urn:schemas-microsoft-com:asm.v3}'
+COMPATIBILITY = '{urn:schemas-microsoft-com:compatibility.v1}'
+SETTINGS_2005 = '{http://schemas.microsoft.com/SMI/2005/WindowsSettings}'
+SETTINGS_2016 = '{http://schemas.microsoft.com/SMI/2016/WindowsSettings}'
+SUPPORTED_OS = {'{35138b9a-5d96-4fbd-8e2d-a2440225f93a}',  # Windows 7
+                '{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}',  # 8
+                '{1f676c76-80e1-4239-95bb-83d0f6d0da78}',  # 8.1
+                '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}'}  # 10 and 11
+VFT_APP, VFT_DLL = 1, 2
 I686_BUILD = os.environ.get('NARVO_BUILD_I686', os.path.join(SOURCE, 'build', 'i686'))
 # tools/setup leaves why this machine has no 32-bit Wine here.
 WINE32_NOTE = os.path.join(SOURCE, 'build', 'wine32-missing.txt')
@@ -43,7 +60,8 @@ WINE32_NOTE = os.path.join(SOURCE, 'build', 'wine32-missing.txt')
 
 def make_package(out):
     subprocess.run([os.path.join(SOURCE, 'tools', 'package'), '--no-build', '--out', out, '--x64', BUILD,
-                    '--x86', I686_BUILD], check=True, stdout=subprocess.DEVNULL)
+                    '--x86', I686_BUILD], check=True, stdout=subprocess.DEVNULL,
+                   env=dict(os.environ, SOURCE_DATE_EPOCH=str(SOURCE_DATE_EPOCH)))
     zips = glob.glob(os.path.join(out, 'NarvoTV-*-%s.zip' % ARCH))
     assert len(zips) == 1, zips
     return zips[0]
@@ -107,12 +125,95 @@ class StaticChecks(Package):
         with zipfile.ZipFile(self.zip) as archive:
             names = set(archive.namelist())
             readme = archive.read(top + 'README.txt').decode('utf-8-sig')
-        expected = {'NarvoTV.exe', 'README.txt', 'SimCard/SimTvCard.ax', 'SimCard/register.cmd',
-                    'SimCard/unregister.cmd'}
+            licence = archive.read(top + 'LICENSE.txt').decode('ascii')
+            notices = archive.read(top + 'THIRD-PARTY-NOTICES.txt').decode('ascii')
+            dates = {info.date_time for info in archive.infolist()}
+        expected = {'NarvoTV.exe', 'README.txt', 'LICENSE.txt', 'THIRD-PARTY-NOTICES.txt', 'SimCard/SimTvCard.ax',
+                    'SimCard/register.cmd', 'SimCard/unregister.cmd'}
         expected |= {name for name in ('RADO_DU.DLL', 'NarvoTV.chm') if os.path.exists(os.path.join(BUILD, 'bin', name))}
         self.assertEqual(names, {top + name for name in expected})
         self.assertIn('NarvoTV.ini', readme)
         self.assertIn(version, readme)
+        self.assertIn('LICENSE.txt', readme)
+        self.assertTrue(licence.startswith('MIT License\r\n'), licence[:40])
+        self.assertIn('the NarvoTV authors', licence)
+        for runtime in ('mingw-w64', 'winpthreads', 'libstdc++', 'GCC RUNTIME LIBRARY EXCEPTION'):
+            self.assertIn(runtime, notices)
+        # Dated by the commit, not by the build.
+        self.assertEqual({time.gmtime(SOURCE_DATE_EPOCH)[:6]}, dates)
+
+    def test_viewer_manifest_declares_how_windows_must_treat_it(self):
+        (viewer,) = [b for b in self.binaries() if os.path.basename(b) == 'NarvoTV.exe']
+        text = Binary(viewer).resource(RT_MANIFEST, PROCESS_MANIFEST)
+        self.assertIsNotNone(text, 'no manifest')
+        root = ElementTree.fromstring(text)
+        self.assertEqual(ASM_V1 + 'assembly', root.tag)
+        identity = root.find(ASM_V1 + 'assemblyIdentity')
+        self.assertEqual({'amd64' if ARCH == 'x64' else 'x86'}, {identity.get('processorArchitecture')})
+        version = os.path.basename(self.zip).split('-')[1]
+        self.assertEqual(version + '.0', identity.get('version'))
+        level = root.find('.//%srequestedExecutionLevel' % ASM_V2)
+        self.assertEqual(('asInvoker', 'false'), (level.get('level'), level.get('uiAccess')))
+        self.assertEqual(SUPPORTED_OS, {e.get('Id') for e in root.iter(COMPATIBILITY + 'supportedOS')})
+        (controls,) = [e for e in root.iter(ASM_V1 + 'assemblyIdentity')
+                       if e.get('name') == 'Microsoft.Windows.Common-Controls']
+        self.assertEqual(('win32', '6.0.0.0', '6595b64144ccf1df', '*'),
+                         (controls.get('type'), controls.get('version'), controls.get('publicKeyToken'),
+                          controls.get('processorArchitecture')))
+        settings = root.find('%sapplication/%swindowsSettings' % (ASM_V3, ASM_V3))
+        awareness = settings.find(SETTINGS_2016 + 'dpiAwareness').text
+        self.assertEqual(['PerMonitorV2', 'PerMonitor'], [w.strip() for w in awareness.split(',')])
+        # What systems before Windows 10 1607 read.
+        self.assertEqual('true/pm', settings.find(SETTINGS_2005 + 'dpiAware').text.strip())
+        # The program speaks the system's code page.
+        self.assertEqual([], [e.tag for e in root.iter() if e.tag.endswith('activeCodePage')])
+
+    def test_binaries_are_hardened_for_the_windows_they_target(self):
+        for binary in self.binaries():
+            name = os.path.basename(binary)
+            read = Binary(binary)
+            flags = read.flags()
+            expected = {'IMAGE_DLLCHARACTERISTICS_DYNAMIC_BASE', 'IMAGE_DLLCHARACTERISTICS_NX_COMPAT'}
+            if ARCH == 'x64':
+                expected.add('IMAGE_DLLCHARACTERISTICS_HIGH_ENTROPY_VA')
+            if name == 'NarvoTV.exe':
+                expected |= {'IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE', 'IMAGE_FILE_LARGE_ADDRESS_AWARE'}
+            self.assertLessEqual(expected, flags, name)
+            _, optional = read.headers
+            self.assertEqual((6, 1, 6, 1), (optional.MajorSubsystemVersion, optional.MinorSubsystemVersion,
+                                            optional.MajorOperatingSystemVersion,
+                                            optional.MinorOperatingSystemVersion), name)
+            # The stack protector's check, which only protected code links in.
+            names = binutil(ARCH, 'nm', self.debug_files()[name + '.debug']).split()
+            self.assertIn('__stack_chk_fail' if ARCH == 'x64' else '___stack_chk_fail', names, name)
+
+    def test_binaries_are_dated_by_the_commit_and_matched_with_their_symbols_by_build_id(self):
+        ids = set()
+        for binary in self.binaries():
+            name = os.path.basename(binary)
+            debug = self.debug_files()[name + '.debug']
+            for read in (Binary(binary), Binary(debug)):
+                header, _ = read.headers
+                self.assertEqual(SOURCE_DATE_EPOCH, header.TimeDateStamp, read.path)
+            build_id = Binary(binary).build_id()
+            self.assertRegex(build_id or '', '^[0-9a-f]{40}$', name)
+            self.assertEqual(build_id, Binary(debug).build_id(), name)
+            ids.add(build_id)
+        self.assertEqual(3, len(ids))
+
+    def test_binaries_carry_the_package_version(self):
+        version = os.path.basename(self.zip).split('-')[1]
+        types = {'NarvoTV.exe': VFT_APP, 'RADO_DU.DLL': VFT_DLL, 'SimTvCard.ax': VFT_DLL}
+        for binary in self.binaries():
+            name = os.path.basename(binary)
+            read = Binary(binary)
+            numbers, kind = read.fixed_version()
+            self.assertEqual(version, '.'.join(map(str, numbers[:3])), name)
+            self.assertEqual(types[name], kind, name)
+            strings = read.version_strings()
+            self.assertEqual((version, version, name),
+                             (strings.get('FileVersion'), strings.get('ProductVersion'),
+                              strings.get('OriginalFilename')), name)
 
     def test_binaries_are_built_for_the_package_machine(self):
         for binary in self.binaries():
@@ -144,7 +245,8 @@ class StaticChecks(Package):
             address = symbol_address(debug, OUR_FUNCTION[os.path.basename(binary)])
             said = binutil(ARCH, 'addr2line', '-f', '-e', debug, address).split()
             self.assertRegex(said[1], r'\.cpp:\d+$', name)
-            self.assertTrue(said[1].startswith(os.path.realpath(SOURCE) + '/'), said)
+            # Under a fixed folder, wherever it was built.
+            self.assertTrue(said[1].startswith('/narvotv/'), said)
 
     def test_dialog_exports_have_plain_names_and_remove_their_arguments(self):
         (library,) = [b for b in self.binaries() if os.path.basename(b) == 'RADO_DU.DLL']

@@ -12,10 +12,15 @@
 //                            control the keyboard focus with its text selected,
 //                            ready for typing on the display
 //   wintool popup -          the open popup menu's rectangle
+//   wintool process TITLE    how the window's process was started: "dpi N" (the
+//                            window's DPI awareness: 0 unaware, 1 system,
+//                            2 per monitor), "dpi-v2 0|1" (per monitor, second
+//                            version) and "module PATH" for each module it loaded
 // WINTOOL_PROCESS=TEXT limits every verb to windows of a process whose
 // executable's path contains TEXT.
 // Text is printed as UTF-8. Exit code 1 when the window is not there.
 #include <windows.h>
+#include <psapi.h>
 
 #include <cctype>
 #include <cstdio>
@@ -171,12 +176,61 @@ int Focus(HWND dialog, int id) {
     return thread.hwndFocus == control ? 0 : 1;
 }
 
+// Looked up at run time: the headers declare them for newer systems than the tool's target.
+int ProcessInfo(HWND window) {
+    using WindowContext = HANDLE(WINAPI*)(HWND);
+    using Awareness = int(WINAPI*)(HANDLE);
+    using Equal = BOOL(WINAPI*)(HANDLE, HANDLE);
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    const auto windowContext = reinterpret_cast<WindowContext>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetWindowDpiAwarenessContext")));
+    const auto awareness = reinterpret_cast<Awareness>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetAwarenessFromDpiAwarenessContext")));
+    const auto equal = reinterpret_cast<Equal>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "AreDpiAwarenessContextsEqual")));
+    if (windowContext && awareness && equal) {
+        HANDLE context = windowContext(window);
+        const HANDLE perMonitorV2 = reinterpret_cast<HANDLE>(static_cast<INT_PTR>(-4));
+        printf("dpi %d\n", awareness(context));
+        printf("dpi-v2 %d\n", equal(context, perMonitorV2) ? 1 : 0);
+    }
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id);
+    if (!process) {
+        return 1;
+    }
+    using ProcessAwareness = HRESULT(WINAPI*)(HANDLE, int*);
+    HMODULE shcore = LoadLibraryA("shcore.dll");
+    const auto processAwareness = shcore ? reinterpret_cast<ProcessAwareness>(reinterpret_cast<void*>(
+                                               GetProcAddress(shcore, "GetProcessDpiAwareness")))
+                                         : nullptr;
+    int value = -1;
+    if (processAwareness && processAwareness(process, &value) == S_OK) {
+        printf("process-dpi %d\n", value);
+    }
+    HMODULE modules[512] = {};
+    DWORD needed = 0;
+    if (EnumProcessModules(process, modules, sizeof modules, &needed)) {
+        const DWORD count = needed / sizeof modules[0] < 512 ? needed / sizeof modules[0] : 512;
+        for (DWORD i = 0; i < count; ++i) {
+            char path[MAX_PATH] = {};
+            if (GetModuleFileNameExA(process, modules[i], path, MAX_PATH)) {
+                printf("module %s\n", ToUtf8(path).c_str());
+            }
+        }
+    }
+    CloseHandle(process);
+    fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        fprintf(stderr,
-                "usage: wintool info|close|command|msgbox|dialog|settext|press|focus TITLE [ID [TEXT]]\n");
+        fprintf(stderr, "usage: wintool info|process|close|command|msgbox|dialog|settext|press|focus TITLE "
+                        "[ID [TEXT]]\n");
         return 2;
     }
     const std::string verb = argv[1];
@@ -196,6 +250,9 @@ int main(int argc, char** argv) {
     }
     if (verb == "info") {
         return Info(window);
+    }
+    if (verb == "process") {
+        return ProcessInfo(window);
     }
     if (verb == "close") {
         return PostMessageA(window, WM_CLOSE, 0, 0) ? 0 : 1;
