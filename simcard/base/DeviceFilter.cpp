@@ -9,7 +9,14 @@ DeviceFilter::DeviceFilter(const CLSID& clsid, const char* filterPart)
     : FilterBase(clsid, true), part(filterPart) {}
 
 void* DeviceFilter::OtherInterface(REFIID iid) {
+    if (iid == IID_IAMFilterMiscFlags) {
+        return static_cast<IAMFilterMiscFlags*>(this);
+    }
     return iid == IID_IPersistPropertyBag ? static_cast<IPersistPropertyBag*>(this) : nullptr;
+}
+
+STDMETHODIMP_(ULONG) DeviceFilter::GetMiscFlags() {
+    return AM_FILTER_MISC_FLAGS_IS_SOURCE;
 }
 
 void DeviceFilter::Qualify(const char* method, char* name, size_t size) const {

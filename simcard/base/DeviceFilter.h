@@ -4,13 +4,17 @@
 #include "simcard/server/Module.h"
 
 #include <ocidl.h>
+#include <strmif.h>
 
 // A filter the system device enumerator makes from a moniker: it loads its
 // registration's properties through IPersistPropertyBag. Load answers E_FAIL
-// when SIMTV_FAIL names "<part>.Load".
-class DeviceFilter : public FilterBase, public IPersistPropertyBag, private ModuleObject {
+// when SIMTV_FAIL names "<part>.Load". Like a capture driver's filter, it tells
+// the graph through IAMFilterMiscFlags that it is a source.
+class DeviceFilter : public FilterBase, public IPersistPropertyBag, public IAMFilterMiscFlags, private ModuleObject {
 public:
     SIMCARD_FILTER_IUNKNOWN
+
+    STDMETHODIMP_(ULONG) GetMiscFlags() override;
 
     STDMETHODIMP InitNew() override;
     STDMETHODIMP Load(IPropertyBag* bag, IErrorLog* log) override;

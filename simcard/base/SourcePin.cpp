@@ -9,9 +9,10 @@
 
 namespace {
 
+// A type that names its format type is the one asked for, block or not: a
+// missing block makes it a wrong type, not a partial one.
 bool Complete(const AM_MEDIA_TYPE& type) {
-    return type.majortype != GUID_NULL && type.subtype != GUID_NULL && type.formattype != GUID_NULL &&
-           type.pbFormat;
+    return type.majortype != GUID_NULL && type.subtype != GUID_NULL && type.formattype != GUID_NULL;
 }
 
 bool MatchesPartial(const AM_MEDIA_TYPE& candidate, const AM_MEDIA_TYPE* partial) {

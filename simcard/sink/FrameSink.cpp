@@ -10,11 +10,9 @@ namespace {
 constexpr size_t MaxRecordedSamples = 100000;
 constexpr size_t MaxRecordedSound = 32 * 1024 * 1024; // bytes, over a minute of 48 kHz stereo
 
+// Either picture block: a recorder takes VIDEOINFOHEADER2 as well.
 const BITMAPINFOHEADER* BitmapOf(const AM_MEDIA_TYPE& type) {
-    if (type.formattype == FORMAT_VideoInfo && type.cbFormat >= sizeof(VIDEOINFOHEADER) && type.pbFormat) {
-        return &reinterpret_cast<const VIDEOINFOHEADER*>(type.pbFormat)->bmiHeader;
-    }
-    return nullptr;
+    return MediaTypes::Bitmap(type);
 }
 
 const WAVEFORMATEX* WaveOf(const AM_MEDIA_TYPE& type) {

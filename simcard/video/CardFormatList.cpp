@@ -112,12 +112,6 @@ MediaType MakeVideoType(const GUID& subtype, int width, int height, REFERENCE_TI
 
 CardFormatList::CardFormatList(const CardVariant& variant)
     : defaultFormat(MakeVideoType(MEDIASUBTYPE_RGB24, 320, 240, FastestFrame)) {
-    for (const Entry& entry : standardEntries) {
-        producible.push_back(FromEntry(entry));
-    }
-    for (const Entry& entry : undrawableEntries) {
-        producible.push_back(FromEntry(entry));
-    }
     if (variant.noFormats) {
         return;
     }
@@ -170,6 +164,11 @@ HRESULT CardFormatList::Validate(const AM_MEDIA_TYPE& requested, MediaType& acce
     if (!FrameGeometry::Describe(requested, geometry)) {
         return VFW_E_INVALIDMEDIATYPE;
     }
+    // A picture size that is not the frame's would have a sink read past the sample or short of it.
+    const LONG imageSize = static_cast<LONG>(MediaTypes::Bitmap(requested)->biSizeImage);
+    if (imageSize != 0 && imageSize != geometry.imageSize) {
+        return VFW_E_INVALIDMEDIATYPE;
+    }
     REFERENCE_TIME duration = geometry.frameDuration;
     if (duration == 0) {
         duration = FastestFrame;
@@ -177,14 +176,11 @@ HRESULT CardFormatList::Validate(const AM_MEDIA_TYPE& requested, MediaType& acce
     if (duration < FastestFrame || duration > SlowestFrame) {
         return VFW_E_INVALIDMEDIATYPE;
     }
-    const MediaType* match = nullptr;
+    // Exactly what the pin enumerates: the capabilities of this variant and the
+    // format it starts with, which it always offers first.
+    const MediaType* match = SameCapability(defaultFormat.Get(), requested) ? &defaultFormat : nullptr;
     for (const MediaType& known : offered) {
         if (SameCapability(known.Get(), requested)) {
-            match = &known;
-        }
-    }
-    for (const MediaType& known : producible) {
-        if (!match && SameCapability(known.Get(), requested)) {
             match = &known;
         }
     }

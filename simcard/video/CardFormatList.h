@@ -28,7 +28,6 @@ public:
 
 private:
     std::vector<MediaType> offered;
-    std::vector<MediaType> producible; // offered or not: what SetFormat takes
     MediaType defaultFormat;
 };
 

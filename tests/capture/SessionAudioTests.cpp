@@ -89,7 +89,7 @@ protected:
 TEST_F(AudioPathTest, ChoosingAListedDeviceRestartsThePreviewWithIt) {
     StartViewing();
     session.SetMute(false);
-    EXPECT_TRUE(session.SelectAudioDevice(1));
+    session.SelectAudioDevice(1);
     EXPECT_EQ(Joined({"graph.StopWhenReady"}, AddLineInAndRestart), AudioCalls());
     EXPECT_TRUE(session.captureAudioDevice);
     EXPECT_STREQ("ライン入力", session.audioDeviceName);
@@ -106,7 +106,7 @@ TEST_F(AudioPathTest, ChoosingTheDeviceInUseDetachesAndReattachesIt) {
     WriteSettings("CaptureAudioDevice=1\r\nAudioDeviceName=ライン入力\r\n");
     StartViewing();
     ASSERT_EQ(static_cast<IBaseFilter*>(&line.filter), session.audioFilter);
-    EXPECT_TRUE(session.SelectAudioDevice(1));
+    session.SelectAudioDevice(1);
     EXPECT_EQ(Joined({"graph.StopWhenReady", u8"graph.FindFilterByName(ライン入力)",
                       u8"graph.RemoveFilter(filter[ライン入力])"},
                      AddLineInAndRestart),
@@ -119,7 +119,7 @@ TEST_F(AudioPathTest, IndexPastTheListMeansTheCardsOwnOutput) {
     StartViewing();
     ASSERT_EQ(2, session.AudioDeviceCount());
     session.SetMute(false);
-    EXPECT_TRUE(session.SelectAudioDevice(2));
+    session.SelectAudioDevice(2);
     EXPECT_EQ(Lines{u8"graph.RemoveFilter(filter[マイク])"}, fakes::JournalOf({"graph.RemoveFilter"}));
     EXPECT_EQ(Lines{}, fakes::JournalOf({"enum."}));
     EXPECT_EQ(nullptr, session.audioFilter);
@@ -134,7 +134,7 @@ TEST_F(AudioPathTest, MuteDropsTheCaptureDevice) {
     WriteSettings("CaptureAudioDevice=1\r\nAudioDeviceName=マイク\r\n");
     StartViewing();
     session.SetMute(true);
-    EXPECT_TRUE(session.SelectAudioDevice(-1));
+    session.SelectAudioDevice(-1);
     EXPECT_TRUE(session.muteAudio);
     EXPECT_FALSE(session.captureAudioDevice);
     EXPECT_EQ(nullptr, session.audioFilter);

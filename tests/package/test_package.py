@@ -142,6 +142,16 @@ class StaticChecks(Package):
         # Dated by the commit, not by the build.
         self.assertEqual({time.gmtime(SOURCE_DATE_EPOCH)[:6]}, dates)
 
+    def test_help_file_carries_no_compile_time(self):
+        (chm,) = glob.glob(os.path.join(self.unpack(self.zip, 'files'), '*', 'NarvoTV.chm')) or [None]
+        if chm is None:
+            self.skipTest('no help compiler here')
+        with open(chm, 'rb') as f:
+            data = f.read()
+        # The ITSF header's time; the #SYSTEM file's is cleared with it.
+        self.assertEqual(b'ITSF', data[:4])
+        self.assertEqual(bytes(4), data[0x10:0x14])
+
     def test_viewer_manifest_declares_how_windows_must_treat_it(self):
         (viewer,) = [b for b in self.binaries() if os.path.basename(b) == 'NarvoTV.exe']
         text = Binary(viewer).resource(RT_MANIFEST, PROCESS_MANIFEST)
