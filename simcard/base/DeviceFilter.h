@@ -10,7 +10,10 @@
 // registration's properties through IPersistPropertyBag. Load answers E_FAIL
 // when SIMTV_FAIL names "<part>.Load". Like a capture driver's filter, it tells
 // the graph through IAMFilterMiscFlags that it is a source.
-class DeviceFilter : public FilterBase, public IPersistPropertyBag, public IAMFilterMiscFlags, private ModuleObject {
+class DeviceFilter : public FilterBase,
+                     public IPersistPropertyBag,
+                     public IAMFilterMiscFlags,
+                     private ModuleObject {
 public:
     SIMCARD_FILTER_IUNKNOWN
 

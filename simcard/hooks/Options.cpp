@@ -1,5 +1,7 @@
 #include "simcard/hooks/Options.h"
 
+#include "simcard/hooks/Catalogue.h"
+
 #include <cstring>
 
 namespace {
@@ -60,17 +62,21 @@ namespace {
 // A comma-separated list of words, read from the environment once.
 class EnvironmentList {
 public:
-    explicit EnvironmentList(const wchar_t* name) { ReadEnvironment(name, text, sizeof text); }
-    bool Has(const char* word) const { return ListContains(text, word); }
+    EnvironmentList(const wchar_t* name, const Catalogue::NameList& known) : words(known) {
+        ReadEnvironment(name, text, sizeof text);
+    }
+    // Only the catalogue's words mean something.
+    bool Has(const char* word) const { return words.Find(word) && ListContains(text, word); }
 
 private:
+    const Catalogue::NameList& words;
     char text[1024];
 };
 
 } // namespace
 
 CardVariant CardVariant::FromEnvironment() {
-    const EnvironmentList list(L"SIMTV_VARIANT");
+    const EnvironmentList list(L"SIMTV_VARIANT", Catalogue::CardVariants);
     CardVariant variant;
     variant.previewPin = list.Has("PreviewPin");
     variant.noCrossbar = list.Has("NoCrossbar");
@@ -85,7 +91,7 @@ CardVariant CardVariant::FromEnvironment() {
 }
 
 RegistrationVariant RegistrationVariant::FromEnvironment() {
-    const EnvironmentList list(L"SIMTV_REGISTER");
+    const EnvironmentList list(L"SIMTV_REGISTER", Catalogue::RegistrationVariants);
     RegistrationVariant variant;
     variant.twoVideoDevices = list.Has("TwoVideoDevices");
     variant.twelveAudioDevices = list.Has("TwelveAudioDevices");
@@ -95,6 +101,10 @@ RegistrationVariant RegistrationVariant::FromEnvironment() {
 namespace Faults {
 
 bool Injected(const char* qualifiedMethod) {
+    // A method that is not a fault point never fails: the catalogue is the whole list.
+    if (!Catalogue::FaultPoints.Find(qualifiedMethod)) {
+        return false;
+    }
     char list[1024];
     ReadEnvironment(L"SIMTV_FAIL", list, sizeof list);
     if (list[0] == '\0') {

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 // How the card is configured for tests: read from the environment of the
-// process the DLL lives in (see README.md for the names).
+// process the DLL lives in. The names they take are in Catalogue.h.
 
 // SIMTV_VARIANT: shape of the video capture filter, fixed when it is created.
 struct CardVariant {

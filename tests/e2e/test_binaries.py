@@ -9,7 +9,8 @@ from pe_files import Binary
 BUILD = os.environ['NARVO_BUILD']
 # tools/test builds the i686 target beside this one.
 TARGETS = {'x86_64': BUILD, 'i686': os.path.join(os.path.dirname(BUILD), 'i686')}
-SYSTEM_LIBRARIES = {'kernel32.dll', 'user32.dll', 'comctl32.dll', 'msvcrt.dll', 'gdi32.dll'}
+# advapi32: the stack protector seeds its guard from the system's random source.
+SYSTEM_LIBRARIES = {'kernel32.dll', 'user32.dll', 'comctl32.dll', 'msvcrt.dll', 'gdi32.dll', 'advapi32.dll'}
 
 
 class BinariesTest(unittest.TestCase):

@@ -8,6 +8,7 @@ import re
 import unittest
 from concurrent.futures import ThreadPoolExecutor
 
+from card_catalogue import catalogue
 from viewer import SOURCE, Viewer, ids, wait_for
 
 CAPTION = 'NarvoTV'
@@ -28,19 +29,14 @@ BARE_FAILURES = ['Stop', 'Run']
 PARALLEL = 4
 
 
-def card_readme():
-    with open(os.path.join(SOURCE, 'simcard', 'README.md'), encoding='utf-8') as f:
-        return f.read()
-
-
-def failure_names(readme):
+def readme_names(readme):
+    """What the card's README lists: its fault points and its variant words."""
     block = readme.split('`SIMTV_FAIL` names a method', 1)[1].split('`Filter.Run` also', 1)[0]
-    return re.findall(r'\b[A-Za-z]+\.[A-Za-z_]+\b', block.split('\n\n', 1)[1])
-
-
-def variant_words(readme):
+    faults = re.findall(r'\b[A-Za-z]+\.[A-Za-z_]+\b', block.split('\n\n', 1)[1])
     table = readme.split('`SIMTV_VARIANT` words', 1)[1].split('\n\n', 2)[1]
-    return re.findall(r'^\| `(\w+)` \|', table, re.MULTILINE)
+    variants = re.findall(r'^\| `(\w+)` \|', table, re.MULTILINE)
+    registration = re.findall(r'`(\w+)` \(', readme.split('`SIMTV_REGISTER` words:', 1)[1].split('\n\n', 1)[0])
+    return {'fault points': faults, 'card variants': variants, 'registration variants': registration}
 
 
 def drive(name, env):
@@ -102,14 +98,17 @@ def drive(name, env):
 
 
 class FaultMatrix(unittest.TestCase):
+    def test_card_readme_lists_what_the_card_takes(self):
+        with open(os.path.join(SOURCE, 'simcard', 'README.md'), encoding='utf-8') as f:
+            listed = readme_names(f.read())
+        for name, names in catalogue().items():
+            with self.subTest(name):
+                self.assertEqual(sorted(names), sorted(listed[name]))
+
     def test_every_injected_fault_and_every_variant(self):
-        readme = card_readme()
-        failures = failure_names(readme)
-        variants = variant_words(readme)
-        self.assertIn('Filter.Stop', failures)
-        self.assertIn('PreviewPin', variants)
-        runs = [(name, {'SIMTV_FAIL': name}) for name in failures + BARE_FAILURES]
-        runs += [(word, {'SIMTV_VARIANT': word}) for word in variants]
+        names = catalogue()
+        runs = [(name, {'SIMTV_FAIL': name}) for name in names['fault points'] + BARE_FAILURES]
+        runs += [(word, {'SIMTV_VARIANT': word}) for word in names['card variants']]
         with ThreadPoolExecutor(PARALLEL) as pool:
             results = list(pool.map(lambda run: drive(*run), runs))
         for (name, _), problems in zip(runs, results):

@@ -31,8 +31,10 @@ struct PinCase {
 const PinCase pinCases[] = {
     {"video capture", CLSID_VideoInputDeviceCategory, L"Narvo TV", &PIN_CATEGORY_CAPTURE, L"Capture", true},
     {"line in", CLSID_AudioInputDeviceCategory, L"SimTV Line In", &PIN_CATEGORY_CAPTURE, nullptr, false},
-    {"mixer", CLSID_AudioInputDeviceCategory, L"SimTV ステレオ ミキサー", &PIN_CATEGORY_CAPTURE, nullptr, false},
-    {"microphone", CLSID_AudioInputDeviceCategory, L"SimTV Microphone", &PIN_CATEGORY_CAPTURE, nullptr, false},
+    {"mixer", CLSID_AudioInputDeviceCategory, L"SimTV ステレオ ミキサー", &PIN_CATEGORY_CAPTURE, nullptr,
+     false},
+    {"microphone", CLSID_AudioInputDeviceCategory, L"SimTV Microphone", &PIN_CATEGORY_CAPTURE, nullptr,
+     false},
 };
 
 ULONG References(IUnknown* object) {
@@ -105,8 +107,8 @@ bool SameFormat(const AM_MEDIA_TYPE& a, const AM_MEDIA_TYPE& b) {
         return x->biWidth == y->biWidth && x->biHeight == y->biHeight && x->biBitCount == y->biBitCount &&
                x->biCompression == y->biCompression && x->biSizeImage == y->biSizeImage;
     }
-    if (a.formattype == FORMAT_WaveFormatEx && a.pbFormat && b.pbFormat && a.cbFormat >= sizeof(PCMWAVEFORMAT) &&
-        b.cbFormat >= sizeof(PCMWAVEFORMAT)) {
+    if (a.formattype == FORMAT_WaveFormatEx && a.pbFormat && b.pbFormat &&
+        a.cbFormat >= sizeof(PCMWAVEFORMAT) && b.cbFormat >= sizeof(PCMWAVEFORMAT)) {
         return std::memcmp(a.pbFormat, b.pbFormat, sizeof(PCMWAVEFORMAT)) == 0;
     }
     return false;
@@ -129,8 +131,10 @@ MediaType Picture(const GUID& subtype, LONG width, LONG height, bool videoInfo2)
         DWORD compression;
     };
     const Layout layouts[] = {
-        {&MEDIASUBTYPE_RGB32, 32, BI_RGB},  {&MEDIASUBTYPE_RGB24, 24, BI_RGB},
-        {&MEDIASUBTYPE_RGB565, 16, BI_BITFIELDS}, {&MEDIASUBTYPE_RGB555, 16, BI_RGB},
+        {&MEDIASUBTYPE_RGB32, 32, BI_RGB},
+        {&MEDIASUBTYPE_RGB24, 24, BI_RGB},
+        {&MEDIASUBTYPE_RGB565, 16, BI_BITFIELDS},
+        {&MEDIASUBTYPE_RGB555, 16, BI_RGB},
         {&MEDIASUBTYPE_YUY2, 16, MAKEFOURCC('Y', 'U', 'Y', '2')},
     };
     BITMAPINFOHEADER header = {};
@@ -220,8 +224,8 @@ std::vector<NearMiss> NearMisses(const std::vector<MediaType>& listed, bool vide
         for (WORD channels : {1, 2, 6}) {
             for (DWORD rate : {8000u, 22050u, 44100u, 48000u, 96000u}) {
                 for (WORD bits : {8, 16, 24}) {
-                    misses.push_back({std::to_string(channels) + " channels " + std::to_string(rate) + " Hz " +
-                                          std::to_string(bits) + " bits",
+                    misses.push_back({std::to_string(channels) + " channels " + std::to_string(rate) +
+                                          " Hz " + std::to_string(bits) + " bits",
                                       Sound(channels, rate, bits)});
                 }
             }
@@ -309,7 +313,8 @@ TEST_F(CardConformance, EachPinTellsItsDirectionCategoryAndNameAndEachFilterCoun
         EXPECT_EQ(S_OK, properties->QuerySupported(AMPROPSETID_Pin, AMPROPERTY_PIN_CATEGORY, &support));
         EXPECT_EQ(DWORD(KSPROPERTY_SUPPORT_GET), support);
 
-        ComRef<IAMFilterMiscFlags> flags = Query<IAMFilterMiscFlags>(opened.filter.Get(), IID_IAMFilterMiscFlags);
+        ComRef<IAMFilterMiscFlags> flags =
+            Query<IAMFilterMiscFlags>(opened.filter.Get(), IID_IAMFilterMiscFlags);
         ASSERT_TRUE(flags);
         EXPECT_EQ(ULONG(AM_FILTER_MISC_FLAGS_IS_SOURCE), flags->GetMiscFlags());
     }
