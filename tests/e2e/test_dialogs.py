@@ -8,7 +8,7 @@ import shutil
 import tempfile
 import unittest
 
-from viewer import Viewer, ids, wait_for, xdotool
+from viewer import BUILD, Viewer, ids, wait_for, xdotool
 
 IDOK, IDCANCEL = 1, 2
 VERSION_CAPTION, RATE_CAPTION, PRESET_CAPTION = 'バージョン情報', 'フレームレート', 'チャンネル設定'
@@ -110,12 +110,15 @@ class DialogTest(unittest.TestCase):
         self.assertEqual('2', viewer.settings()['TVTuner']['SelectChannel'])
 
     def test_missing_library_is_reported_in_the_viewers_words(self):
-        # Started from another folder. Whether a copy planted there is left out
-        # can only be seen on Windows: Wine 8 keeps the start folder in the
-        # search order even after SetDllDirectoryA("").
+        # Started from another folder that holds a copy, with another copy on
+        # the search path: neither is the program's, so neither may be loaded.
         start_folder = tempfile.mkdtemp(prefix='narvo-start-')
-        self.addCleanup(shutil.rmtree, start_folder, True)
-        viewer = self.run_viewer(companions=('NarvoTV.chm',), cwd=start_folder)
+        path_folder = tempfile.mkdtemp(prefix='narvo-path-')
+        for folder in (start_folder, path_folder):
+            self.addCleanup(shutil.rmtree, folder, True)
+            shutil.copy(os.path.join(BUILD, 'bin', 'RADO_DU.DLL'), folder)
+        viewer = self.run_viewer(companions=('NarvoTV.chm',), cwd=start_folder,
+                                 env_extra={'WINEPATH': 'Z:' + path_folder.replace('/', '\\')})
         viewer.command(ids.ID_VERSION_INFO)
         box = viewer.message_box('NarvoTV')
         self.assertEqual('必要なファイルが見つかりません', box['text'])
