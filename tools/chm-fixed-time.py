@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Clears the two times the help compiler writes into a CHM file (the ITSF
 header's and the #SYSTEM file's), so the same pages always compile to the
-same bytes. Nothing reads them to show the help.
+same bytes. Nothing reads them to show the help. (A binary index would carry
+a third, compressed; NarvoTV.hhp asks for none.)
 Usage: chm-fixed-time.py FILE.chm"""
 import sys
 
