@@ -377,6 +377,61 @@ TEST_F(CardConformance, EachPinTakesExactlyWhatItListsInQueryAcceptSetFormatAndA
     }
 }
 
+// Every order of three state changes from stopped, then a stop, on the filter
+// alone and with its pin connected (then through the graph, so the sink
+// follows). A live source delivers nothing while paused: the documented
+// answer to GetState then is VFW_S_CANT_CUE, which the card gives.
+TEST_F(CardConformance, EveryOrderOfStateChangesEndsWhereItWasAsked) {
+    enum Step { Stop, Pause, Run };
+    const char* const names[] = {"stop", "pause", "run"};
+    const FILTER_STATE states[] = {State_Stopped, State_Paused, State_Running};
+    for (const PinCase& c : pinCases) {
+        for (bool connected : {false, true}) {
+            SCOPED_TRACE(std::string(c.what) + (connected ? ", connected" : ", alone"));
+            Pin opened = Open(c);
+            ASSERT_TRUE(opened.pin);
+            ComRef<IGraphBuilder> graph;
+            ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_IGraphBuilder, graph.PutVoid()));
+            ComRef<FrameSink> sink(FrameSink::Create());
+            ASSERT_EQ(S_OK, graph->AddFilter(opened.filter.Get(), c.device));
+            ASSERT_EQ(S_OK, graph->AddFilter(sink.Get(), L"Sink"));
+            if (connected) {
+                ASSERT_EQ(S_OK, graph->ConnectDirect(opened.pin.Get(), sink->Input(), nullptr));
+            }
+            ComRef<IMediaControl> control = Query<IMediaControl>(graph.Get(), IID_IMediaControl);
+            ASSERT_TRUE(control);
+            auto take = [&](int step) {
+                if (connected) {
+                    return step == Stop ? control->Stop() : step == Pause ? control->Pause() : control->Run();
+                }
+                return step == Stop    ? opened.filter->Stop()
+                       : step == Pause ? opened.filter->Pause()
+                                       : opened.filter->Run(0);
+            };
+            for (int order = 0; order < 27; ++order) {
+                const int steps[] = {order / 9, order / 3 % 3, order % 3, Stop};
+                std::string path;
+                for (int step : steps) {
+                    path += std::string(path.empty() ? "" : " ") + names[step];
+                    SCOPED_TRACE(path);
+                    EXPECT_TRUE(SUCCEEDED(take(step)));
+                    FILTER_STATE state = State_Stopped;
+                    const HRESULT answer = opened.filter->GetState(connected ? 500 : 0, &state);
+                    EXPECT_EQ(states[step], state);
+                    EXPECT_EQ(step == Pause ? VFW_S_CANT_CUE : S_OK, answer);
+                }
+            }
+            if (connected) {
+                graph->Disconnect(opened.pin.Get());
+                graph->Disconnect(sink->Input());
+            }
+            graph->RemoveFilter(sink.Get());
+            graph->RemoveFilter(opened.filter.Get());
+        }
+    }
+}
+
 TEST_F(CardConformance, EveryEnumerationAndQueryGivesItsReferencesBack) {
     for (const PinCase& c : pinCases) {
         SCOPED_TRACE(c.what);
