@@ -432,6 +432,63 @@ TEST_F(CardConformance, EveryOrderOfStateChangesEndsWhereItWasAsked) {
     }
 }
 
+// What a recorder reads off each sample, for every format each pin lists: a
+// time stamp, a length the format promises, the first sample marked as a
+// discontinuity, and times that follow on: a picture every frame duration,
+// sound without gaps, each buffer as long as its bytes last.
+TEST_F(CardConformance, EveryListedFormatDeliversSamplesARecorderCanTrust) {
+    constexpr long Samples = 4;
+    constexpr DWORD WaitMs = 30000; // against a hang, not a timing check
+    for (const PinCase& c : pinCases) {
+        Pin probe = Open(c);
+        ASSERT_TRUE(probe.pin);
+        const std::vector<MediaType> listed = Enumerated(probe.pin.Get());
+        for (size_t i = 0; i < listed.size(); ++i) {
+            SCOPED_TRACE(std::string(c.what) + ", listed #" + std::to_string(i));
+            Pin opened = Open(c);
+            ComRef<IGraphBuilder> graph;
+            ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
+                                             IID_IGraphBuilder, graph.PutVoid()));
+            ComRef<FrameSink> sink(FrameSink::Create());
+            ASSERT_EQ(S_OK, graph->AddFilter(opened.filter.Get(), c.device));
+            ASSERT_EQ(S_OK, graph->AddFilter(sink.Get(), L"Sink"));
+            AM_MEDIA_TYPE type = listed[i].Get();
+            ASSERT_EQ(S_OK, graph->ConnectDirect(opened.pin.Get(), sink->Input(), &type));
+            ComRef<IMediaControl> control = Query<IMediaControl>(graph.Get(), IID_IMediaControl);
+            ASSERT_EQ(S_OK, control->Run());
+            ASSERT_LE(Samples, sink->WaitForFrames(Samples, WaitMs));
+            control->Stop();
+            const std::vector<FrameSink::Sample> samples = sink->Samples();
+            ASSERT_LE(size_t(Samples), samples.size());
+            EXPECT_TRUE(samples[0].discontinuity);
+            const BITMAPINFOHEADER* bitmap = MediaTypes::Bitmap(type);
+            const auto* wave = reinterpret_cast<const WAVEFORMATEX*>(type.pbFormat);
+            for (size_t k = 0; k < samples.size(); ++k) {
+                SCOPED_TRACE("sample " + std::to_string(k));
+                const FrameSink::Sample& sample = samples[k];
+                ASSERT_TRUE(sample.timed);
+                ASSERT_LT(sample.start, sample.end);
+                if (bitmap) {
+                    EXPECT_EQ(LONG(bitmap->biSizeImage), sample.length);
+                    EXPECT_EQ(*MediaTypes::FrameDuration(type), sample.end - sample.start);
+                } else {
+                    ASSERT_GT(sample.length, 0);
+                    EXPECT_EQ(0, sample.length % wave->nBlockAlign);
+                    EXPECT_EQ(REFERENCE_TIME(sample.length) * 10000000 / wave->nAvgBytesPerSec,
+                              sample.end - sample.start);
+                }
+                if (k > 0 && !sample.discontinuity) {
+                    EXPECT_EQ(samples[k - 1].end, sample.start);
+                }
+            }
+            graph->Disconnect(opened.pin.Get());
+            graph->Disconnect(sink->Input());
+            graph->RemoveFilter(sink.Get());
+            graph->RemoveFilter(opened.filter.Get());
+        }
+    }
+}
+
 TEST_F(CardConformance, EveryEnumerationAndQueryGivesItsReferencesBack) {
     for (const PinCase& c : pinCases) {
         SCOPED_TRACE(c.what);
