@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <qedit.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -230,6 +231,45 @@ TEST_F(AudioDevices, DeliverTheFormatSetInTheSuggestedBuffersWithContinuousTimes
     }
 }
 
+// The rates and channels of the formats a pin proposes, in order.
+std::vector<std::pair<DWORD, WORD>> Proposed(IPin* pin) {
+    std::vector<std::pair<DWORD, WORD>> formats;
+    ComRef<IEnumMediaTypes> types;
+    if (pin->EnumMediaTypes(types.Put()) != S_OK) {
+        return formats;
+    }
+    MediaTypePtr type;
+    while (types->Next(1, type.Put(), nullptr) == S_OK && type) {
+        const auto* wave = reinterpret_cast<const WAVEFORMATEX*>(type->pbFormat);
+        formats.emplace_back(wave->nSamplesPerSec, wave->nChannels);
+    }
+    return formats;
+}
+
+// A recorder chooses the format before it connects: from then on the pin
+// proposes that one alone, keeps to it while connected, and takes no change
+// unless the graph is stopped.
+TEST_F(AudioDevices, SetFormatNeedsAStoppedGraphAndKeepsToTheConnection) {
+    using Formats = std::vector<std::pair<DWORD, WORD>>;
+    AudioGraph g(Microphone);
+    ASSERT_TRUE(g.Ready());
+    EXPECT_EQ(Proposed(g.capture.Get()), (Formats{{48000, 2}, {48000, 1}, {44100, 2}, {44100, 1}}));
+    ASSERT_EQ(SetFormat(g.Config().Get(), 44100, 1), S_OK);
+    EXPECT_EQ(Proposed(g.capture.Get()), (Formats{{44100, 1}}));
+
+    ASSERT_EQ(g.Connect(), S_OK);
+    EXPECT_EQ(SetFormat(g.Config().Get(), 48000, 2), VFW_E_ALREADY_CONNECTED);
+    EXPECT_EQ(SetFormat(g.Config().Get(), 44100, 1), S_OK) << "the connection's own format is no change";
+    MediaTypePtr current;
+    ASSERT_EQ(g.Config()->GetFormat(current.Put()), S_OK);
+    EXPECT_EQ(reinterpret_cast<const WAVEFORMATEX*>(current->pbFormat)->nSamplesPerSec, 44100u);
+
+    ASSERT_TRUE(SUCCEEDED(g.control->Pause()));
+    EXPECT_EQ(SetFormat(g.Config().Get(), 44100, 1), VFW_E_NOT_STOPPED);
+    ASSERT_EQ(g.control->Stop(), S_OK);
+    EXPECT_EQ(SetFormat(g.Config().Get(), 44100, 1), S_OK);
+}
+
 TEST_F(AudioDevices, NothingIsDeliveredWhilePausedOrAfterStopReturns) {
     AudioGraph g(Mixer);
     ASSERT_TRUE(g.Ready());
@@ -310,6 +350,31 @@ TEST_F(AudioDevices, LineInIsSilentWithoutACardInTheProcess) {
     ASSERT_TRUE(g.Ready());
     ASSERT_EQ(g.Connect(), S_OK);
     EXPECT_EQ(Peak(FirstChannel(g.Record(48000 * 4 / 5), 2)), 0);
+}
+
+// With two cards in one process Line In hears the one made last; once that
+// one is released, the one before it; once none is left, silence.
+TEST_F(AudioDevices, LineInFollowsTheCardMadeLast) {
+    ComRef<IBaseFilter> first = CreateCard();
+    ComRef<IBaseFilter> second = CreateCard();
+    ComRef<IAMTVTuner> tuner = Query<IAMTVTuner>(second.Get(), IID_IAMTVTuner);
+    ASSERT_TRUE(first && tuner);
+    ASSERT_EQ(tuner->put_Channel(12, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), S_OK);
+    tuner.Reset();
+    AudioGraph g(LineIn);
+    ASSERT_TRUE(g.Ready());
+    ASSERT_EQ(g.Connect(), S_OK);
+    // Half a second, of which the first tenth may predate the change.
+    auto heard = [&g] {
+        const std::vector<short> all = FirstChannel(g.Record(48000 * 4 / 2), 2);
+        return std::vector<short>(all.begin() + static_cast<long>(std::min<size_t>(4800, all.size())),
+                                  all.end());
+    };
+    EXPECT_NEAR(Pitch(heard(), 48000), 320.0, 320.0 * 0.02) << "the second card, on channel 12";
+    second.Reset();
+    EXPECT_NEAR(Pitch(heard(), 48000), 210.0, 210.0 * 0.02) << "the first card, on channel 1";
+    first.Reset();
+    EXPECT_EQ(Peak(heard()), 0);
 }
 
 // The way a recording program finds the pin: by category and media type

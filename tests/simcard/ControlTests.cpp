@@ -28,16 +28,21 @@ TEST_F(CardControls, CrossbarListsTheCardsConnectors) {
     ASSERT_EQ(inputs, 5);
     const LONG inputTypes[] = {PhysConn_Video_Tuner, PhysConn_Video_Composite, PhysConn_Video_SVideo,
                                PhysConn_Audio_Tuner, PhysConn_Audio_Line};
+    // The sound that goes with each picture input, and back: a program routes them in pairs.
+    const LONG inputRelated[] = {3, 4, 4, 0, 1};
     for (LONG i = 0; i < inputs; ++i) {
         LONG related = -1, type = -1;
         ASSERT_EQ(crossbar->get_CrossbarPinInfo(TRUE, i, &related, &type), S_OK);
         EXPECT_EQ(type, inputTypes[i]);
+        EXPECT_EQ(related, inputRelated[i]) << "input " << i;
     }
     LONG related = -1, type = -1;
     EXPECT_EQ(crossbar->get_CrossbarPinInfo(FALSE, 0, &related, &type), S_OK);
     EXPECT_EQ(type, PhysConn_Video_VideoDecoder);
+    EXPECT_EQ(related, 1);
     EXPECT_EQ(crossbar->get_CrossbarPinInfo(FALSE, 1, &related, &type), S_OK);
     EXPECT_EQ(type, PhysConn_Audio_AudioDecoder);
+    EXPECT_EQ(related, 0);
     EXPECT_EQ(crossbar->get_CrossbarPinInfo(TRUE, 5, &related, &type), E_INVALIDARG);
     EXPECT_EQ(crossbar->get_CrossbarPinInfo(FALSE, -1, &related, &type), E_INVALIDARG);
 }
@@ -136,6 +141,44 @@ TEST_F(CardControls, TunerTakesTheJapaneseSetUpAndChannels1To62) {
     EXPECT_EQ(country, 81);
 }
 
+// The USA's channels 2 to 69 once the country says so; a channel the new
+// country lacks gives way to its first. The carriers follow the channel plan.
+TEST_F(CardControls, TunerFollowsTheCountrysChannelsAndCarriers) {
+    ComRef<IBaseFilter> card = CreateCard();
+    ComRef<IAMTVTuner> tuner = Query<IAMTVTuner>(card.Get(), IID_IAMTVTuner);
+    ASSERT_TRUE(tuner);
+    auto tuned = [&tuner] {
+        LONG channel = 0, video = 0, audio = 0;
+        tuner->get_Channel(&channel, &video, &audio);
+        return channel;
+    };
+    auto carriers = [&tuner] {
+        LONG video = 0, audio = 0;
+        tuner->get_VideoFrequency(&video);
+        tuner->get_AudioFrequency(&audio);
+        return std::make_pair(video, audio);
+    };
+    EXPECT_EQ(carriers(), std::make_pair(91250000L, 95750000L)) << "channel 1";
+    ASSERT_EQ(tuner->put_Channel(13, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), S_OK);
+    EXPECT_EQ(carriers(), std::make_pair(471250000L, 475750000L)) << "channel 13, the first UHF one";
+    ASSERT_EQ(tuner->put_Channel(1, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), S_OK);
+
+    ASSERT_EQ(tuner->put_CountryCode(1), S_OK);
+    EXPECT_EQ(tuned(), 2) << "the USA has no channel 1";
+    LONG min = 0, max = 0;
+    ASSERT_EQ(tuner->ChannelMinMax(&min, &max), S_OK);
+    EXPECT_EQ(std::make_pair(min, max), std::make_pair(2L, 69L));
+    EXPECT_EQ(tuner->put_Channel(69, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), S_OK);
+    EXPECT_EQ(carriers(), std::make_pair(801250000L, 805750000L)) << "channel 69";
+    EXPECT_NE(tuner->put_Channel(70, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), S_OK);
+    LONG standard = 0;
+    ASSERT_EQ(tuner->get_TVFormat(&standard), S_OK);
+    EXPECT_EQ(standard, AnalogVideo_NTSC_M);
+
+    ASSERT_EQ(tuner->put_CountryCode(81), S_OK);
+    EXPECT_EQ(tuned(), 1) << "Japan has no channel 69";
+}
+
 TEST_F(CardControls, TunerReportsSignalOnStationChannelsOnly) {
     ComRef<IBaseFilter> card = CreateCard();
     ComRef<IAMTVTuner> tuner = Query<IAMTVTuner>(card.Get(), IID_IAMTVTuner);
@@ -186,6 +229,7 @@ TEST_F(CardControls, ProcAmpHasSixSettingsWithRangesAndDefaults) {
         EXPECT_EQ(value, max);
         EXPECT_NE(procAmp->Set(property, max + 1, VideoProcAmp_Flags_Manual), S_OK);
         EXPECT_NE(procAmp->Set(property, min - 1, VideoProcAmp_Flags_Manual), S_OK);
+        EXPECT_NE(procAmp->Set(property, defaultValue, VideoProcAmp_Flags_Auto), S_OK) << "manual only";
     }
     LONG value = 0, flags = 0;
     EXPECT_EQ(procAmp->Get(VideoProcAmp_WhiteBalance, &value, &flags), E_PROP_ID_UNSUPPORTED);
@@ -386,6 +430,60 @@ TEST_F(ViewerRoute, SetFormatValidatesAndGetFormatAndThePinFollow) {
     ASSERT_EQ(fetched, 1u);
     EXPECT_EQ(first->subtype, MEDIASUBTYPE_RGB32);
     EXPECT_EQ(reinterpret_cast<VIDEOINFOHEADER*>(first->pbFormat)->bmiHeader.biWidth, 720);
+}
+
+// A fresh card is at RGB24 320x240, 30 fps; it takes every rate from 1 to
+// 30 frames a second, and 0 for its own.
+TEST_F(ViewerRoute, StartsAt320x240AndTakesEveryRateFromOneToThirty) {
+    ComRef<IAMStreamConfig> config = Find<IAMStreamConfig>(&PIN_CATEGORY_CAPTURE, IID_IAMStreamConfig);
+    ASSERT_TRUE(config);
+    auto current = [&config] {
+        MediaTypePtr type;
+        EXPECT_EQ(config->GetFormat(type.Put()), S_OK);
+        const auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
+        return std::make_tuple(type->subtype == MEDIASUBTYPE_RGB24, info->bmiHeader.biWidth,
+                               info->bmiHeader.biHeight, info->AvgTimePerFrame);
+    };
+    EXPECT_EQ(current(), std::make_tuple(true, 320L, 240L, REFERENCE_TIME{333333}));
+
+    MediaTypePtr type = FirstCapability(config.Get(), MEDIASUBTYPE_RGB24, 720);
+    ASSERT_TRUE(type);
+    REFERENCE_TIME& interval = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat)->AvgTimePerFrame;
+    interval = 0;
+    ASSERT_EQ(config->SetFormat(type.Get()), S_OK);
+    EXPECT_EQ(current(), std::make_tuple(true, 720L, 480L, REFERENCE_TIME{333333}));
+    interval = 10000000;
+    EXPECT_EQ(config->SetFormat(type.Get()), S_OK);
+    EXPECT_EQ(current(), std::make_tuple(true, 720L, 480L, REFERENCE_TIME{10000000}));
+    interval = 10000001;
+    EXPECT_EQ(config->SetFormat(type.Get()), VFW_E_INVALIDMEDIATYPE);
+    interval = 333332;
+    EXPECT_EQ(config->SetFormat(type.Get()), VFW_E_INVALIDMEDIATYPE);
+}
+
+// RGB565 is BI_BITFIELDS: its three colour masks follow the header.
+TEST_F(ViewerRoute, Rgb565FormatsCarryTheirColourMasks) {
+    ComRef<IAMStreamConfig> config = Find<IAMStreamConfig>(&PIN_CATEGORY_CAPTURE, IID_IAMStreamConfig);
+    ASSERT_TRUE(config);
+    int count = 0, size = 0, seen = 0;
+    ASSERT_EQ(config->GetNumberOfCapabilities(&count, &size), S_OK);
+    for (int i = 0; i < count; ++i) {
+        MediaTypePtr type;
+        VIDEO_STREAM_CONFIG_CAPS caps;
+        ASSERT_EQ(config->GetStreamCaps(i, type.Put(), reinterpret_cast<BYTE*>(&caps)), S_OK);
+        if (type->subtype != MEDIASUBTYPE_RGB565) {
+            continue;
+        }
+        ++seen;
+        const auto* info = reinterpret_cast<VIDEOINFOHEADER*>(type->pbFormat);
+        EXPECT_EQ(info->bmiHeader.biCompression, static_cast<DWORD>(BI_BITFIELDS));
+        ASSERT_EQ(type->cbFormat, sizeof(VIDEOINFOHEADER) + 3 * sizeof(DWORD)) << "capability " << i;
+        const auto* masks = reinterpret_cast<const DWORD*>(type->pbFormat + sizeof(VIDEOINFOHEADER));
+        EXPECT_EQ(masks[0], 0xF800u);
+        EXPECT_EQ(masks[1], 0x07E0u);
+        EXPECT_EQ(masks[2], 0x001Fu);
+    }
+    EXPECT_EQ(seen, 3);
 }
 
 TEST_F(ViewerRoute, SetFormatIsRefusedUnlessStopped) {

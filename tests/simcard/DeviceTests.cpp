@@ -2,6 +2,7 @@
 // the property pages, and the DLL's own entry points.
 #include "tests/simcard/SimcardTestSupport.h"
 
+#include "simcard/pages/PageResources.h"
 #include "simcard/server/Guids.h"
 
 #include <commctrl.h>
@@ -48,6 +49,13 @@ TEST_F(CardDevices, CardBindsWithAnInputPinAndACapturePin) {
 
 TEST_F(CardDevices, PinVariants) {
     {
+        // Words are taken whatever their letter case.
+        ScopedEnvironment variant(L"SIMTV_VARIANT", L"noinputPIN");
+        ComRef<IBaseFilter> card = BindDevice(CLSID_VideoInputDeviceCategory, L"Narvo TV");
+        ASSERT_TRUE(card);
+        EXPECT_EQ(CountPins(card.Get(), PINDIR_INPUT), 0);
+    }
+    {
         ScopedEnvironment variant(L"SIMTV_VARIANT", L"NoInputPin");
         ComRef<IBaseFilter> card = BindDevice(CLSID_VideoInputDeviceCategory, L"Narvo TV");
         ASSERT_TRUE(card);
@@ -86,6 +94,28 @@ TEST_F(CardDevices, AudioDevicesJoinAGraphAndRunAndStopWithIt) {
     EXPECT_TRUE(journal.Contains(u8"AudioCapture.Run device=\"SimTV ステレオ ミキサー\" -> S_OK"));
     EXPECT_TRUE(
         journal.Contains(u8"AudioCapture.LeaveFilterGraph device=\"SimTV ステレオ ミキサー\" -> S_OK"));
+}
+
+TEST_F(CardDevices, CardKnowsTheGraphItJoinedAndItsNameThere) {
+    ComRef<IGraphBuilder> graph;
+    ASSERT_EQ(CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                               graph.PutVoid()),
+              S_OK);
+    ComRef<IBaseFilter> card = CreateCard();
+    ASSERT_TRUE(card);
+    ASSERT_EQ(graph->AddFilter(card.Get(), L"Narvo TV"), S_OK);
+    FILTER_INFO info = {};
+    ASSERT_EQ(card->QueryFilterInfo(&info), S_OK);
+    ComRef<IFilterGraph> joined(info.pGraph);
+    EXPECT_STREQ(info.achName, L"Narvo TV");
+    EXPECT_TRUE(joined && Query<IUnknown>(joined.Get(), IID_IUnknown).Get() ==
+                              Query<IUnknown>(graph.Get(), IID_IUnknown).Get());
+    joined.Reset();
+
+    ASSERT_EQ(graph->RemoveFilter(card.Get()), S_OK);
+    ASSERT_EQ(card->QueryFilterInfo(&info), S_OK);
+    EXPECT_EQ(info.pGraph, nullptr);
+    EXPECT_STREQ(info.achName, L"");
 }
 
 // --- Property pages ---------------------------------------------------------
@@ -152,6 +182,68 @@ TEST_F(CardDevices, PicturePageAppliesASliderAsItMoves) {
     ASSERT_EQ(procAmp->Get(VideoProcAmp_Brightness, &value, &flags), S_OK);
     EXPECT_EQ(value, 40) << "the slider starts at the default, 0";
 
+    EXPECT_EQ(page->Deactivate(), S_OK);
+    EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);
+}
+
+// The page's dialog, shown in the host on the card's interfaces; null if it fails.
+HWND ActivatePage(IPropertyPage* page, IUnknown* card, HWND host) {
+    RECT area = {0, 0, 400, 300};
+    if (page->SetObjects(1, &card) != S_OK || page->Activate(host, &area, TRUE) != S_OK) {
+        return nullptr;
+    }
+    return GetWindow(host, GW_CHILD);
+}
+
+// A control's notification, as its dialog hears it when the user acts.
+void Notify(HWND dialog, int control, WORD code) {
+    SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(control, code),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));
+}
+
+TEST_F(CardDevices, InputAndTunerPagesApplyWhatIsChosen) {
+    HostWindow host;
+    if (!host.window) {
+        GTEST_SKIP() << "no display";
+    }
+    ComRef<IBaseFilter> card = CreateCard();
+    ComRef<IAMCrossbar> crossbar = Query<IAMCrossbar>(card.Get(), IID_IAMCrossbar);
+    ComRef<IAMTVTuner> tuner = Query<IAMTVTuner>(card.Get(), IID_IAMTVTuner);
+    ASSERT_TRUE(crossbar && tuner);
+    auto routed = [&crossbar](LONG output) {
+        LONG input = -2;
+        crossbar->get_IsRoutedTo(output, &input);
+        return input;
+    };
+
+    ComRef<IPropertyPage> page;
+    ASSERT_EQ(CoCreateInstance(CLSID_SimTvInputPage, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                               page.PutVoid()),
+              S_OK);
+    HWND dialog = ActivatePage(page.Get(), card.Get(), host.window);
+    ASSERT_TRUE(dialog);
+    Notify(dialog, IDC_INPUT_COMPOSITE, BN_CLICKED);
+    EXPECT_EQ(routed(0), 1);
+    Notify(dialog, IDC_INPUT_SVIDEO, BN_CLICKED);
+    EXPECT_EQ(routed(0), 2);
+    Notify(dialog, IDC_INPUT_TUNER, BN_CLICKED);
+    EXPECT_EQ(routed(0), 0);
+    CheckDlgButton(dialog, IDC_AUDIO_ROUTED, BST_UNCHECKED);
+    Notify(dialog, IDC_AUDIO_ROUTED, BN_CLICKED);
+    EXPECT_EQ(routed(1), -1) << "tuner audio off mutes the audio decoder";
+    EXPECT_EQ(page->Deactivate(), S_OK);
+    EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);
+
+    ASSERT_EQ(CoCreateInstance(CLSID_SimTvTunerPage, nullptr, CLSCTX_INPROC_SERVER, IID_IPropertyPage,
+                               page.PutVoid()),
+              S_OK);
+    dialog = ActivatePage(page.Get(), card.Get(), host.window);
+    ASSERT_TRUE(dialog);
+    SetDlgItemTextW(dialog, IDC_CHANNEL, L"12");
+    Notify(dialog, IDC_CHANNEL, EN_CHANGE);
+    LONG channel = 0, video = 0, audio = 0;
+    ASSERT_EQ(tuner->get_Channel(&channel, &video, &audio), S_OK);
+    EXPECT_EQ(channel, 12) << "tuned as it is typed";
     EXPECT_EQ(page->Deactivate(), S_OK);
     EXPECT_EQ(page->SetObjects(0, nullptr), S_OK);
 }

@@ -172,13 +172,43 @@ TEST_F(CardStreaming, DeliversTheChosenFormatWithTimestampsOneFrameApart) {
     EXPECT_EQ(header.biWidth, 640);
     EXPECT_EQ(header.biHeight, 480);
 
+    const ULONGLONG started = GetTickCount64();
     EXPECT_EQ(g.RunFor(8), 8);
+    const ULONGLONG took = GetTickCount64() - started;
     g.control->Stop();
     const std::vector<FrameSink::Sample> samples = g.sink->Samples();
     ExpectPacedBy(samples, 666666);
     for (const FrameSink::Sample& sample : samples) {
         EXPECT_EQ(sample.length, 640 * 480 * 2);
     }
+    // Paced by the clock: the eighth frame comes seven frame times after the first.
+    EXPECT_GE(took, 7 * 66 * 7 / 10) << "frames came faster than 15 a second";
+    // A discontinuity only where the times jump: at the start of the run (and
+    // after a catch-up, should the machine stall for a second).
+    EXPECT_TRUE(samples[0].discontinuity);
+    for (size_t i = 1; i < samples.size(); ++i) {
+        if (samples[i].start == samples[i - 1].end) {
+            EXPECT_FALSE(samples[i].discontinuity) << "sample " << i;
+        }
+    }
+}
+
+// A program may name only the subtype it wants: the card connects in the
+// first format it proposes with that subtype.
+TEST_F(CardStreaming, PartialTypeConnectsInTheFirstProposalThatMatches) {
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    AM_MEDIA_TYPE partial = {};
+    partial.majortype = MEDIATYPE_Video;
+    partial.subtype = MEDIASUBTYPE_RGB565;
+    ComRef<IPin> capture = FindPin(g.card.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
+    ASSERT_EQ(g.graph->ConnectDirect(capture.Get(), g.sink->Input(), &partial), S_OK);
+    BITMAPINFOHEADER header = {};
+    GUID subtype = GUID_NULL;
+    ASSERT_TRUE(g.sink->ConnectedBitmap(header, subtype));
+    EXPECT_EQ(subtype, MEDIASUBTYPE_RGB565);
+    EXPECT_EQ(header.biWidth, 320); // the first RGB565 format of the list
+    EXPECT_EQ(header.biHeight, 240);
 }
 
 TEST_F(CardStreaming, FrameRateChangedWhileConnectedChangesThePacing) {
@@ -225,6 +255,13 @@ TEST_F(CardStreaming, PausedCardAnswersCantCueAndDeliversNothing) {
     Sleep(300);
     EXPECT_EQ(g.sink->FrameCount(), 0);
     EXPECT_EQ(g.RunFor(3), 3);
+
+    // Paused after running: a frame in flight may still arrive, then nothing.
+    ASSERT_TRUE(SUCCEEDED(g.control->Pause()));
+    Sleep(100);
+    const long paused = g.sink->FrameCount();
+    Sleep(300);
+    EXPECT_EQ(g.sink->FrameCount(), paused);
 }
 
 // The state caption's blocks, read from the last frame delivered.
@@ -275,6 +312,11 @@ TEST_F(CardStreaming, CaptionShowsInputChannelAndAudioRoute) {
     EXPECT_EQ(caption.input, (Rgb{255, 0, 0}));
     EXPECT_EQ(caption.audio, (Rgb{255, 255, 255}));
     EXPECT_EQ(caption.channel, 45);
+
+    // 12 and 45 read the same both ways round; 6 does not.
+    ASSERT_EQ(tuner->put_Channel(6, AMTUNER_SUBCHAN_DEFAULT, AMTUNER_SUBCHAN_DEFAULT), S_OK);
+    g.sink->WaitForFrames(g.sink->FrameCount() + 2, FrameWaitMs);
+    EXPECT_EQ(ReadCaption(*g.sink).channel, 6) << "most significant bit first";
 }
 
 // A pixel well away from the caption: the middle of the sixth colour bar (red).
@@ -320,6 +362,36 @@ TEST_F(CardStreaming, BrightnessChangesThePictureButNotTheCaption) {
     EXPECT_EQ(before, (Rgb{191, 0, 0}));
     EXPECT_GT(after.r, before.r);
     EXPECT_EQ(ReadCaption(*g.sink).input, captionBefore.input);
+}
+
+TEST_F(CardStreaming, SaturationAndLowQualityShowInThePicture) {
+    CardGraph g;
+    ASSERT_TRUE(g.Ready());
+    ComRef<IAMCrossbar> crossbar = Query<IAMCrossbar>(g.card.Get(), IID_IAMCrossbar);
+    ComRef<IAMVideoProcAmp> procAmp = Query<IAMVideoProcAmp>(g.card.Get(), IID_IAMVideoProcAmp);
+    ComRef<IPin> capture = FindPin(g.card.Get(), PINDIR_OUTPUT, &PIN_CATEGORY_CAPTURE);
+    ComRef<IAMVideoCompression> compression =
+        Query<IAMVideoCompression>(capture.Get(), IID_IAMVideoCompression);
+    ASSERT_TRUE(crossbar && procAmp && compression);
+    ASSERT_EQ(crossbar->Route(0, 1), S_OK); // colour bars over a grey ramp
+    ASSERT_EQ(procAmp->Set(VideoProcAmp_Saturation, 0, VideoProcAmp_Flags_Manual), S_OK);
+    ASSERT_EQ(compression->put_Quality(0.2), S_OK);
+    ASSERT_EQ(g.ConnectCaptureToSink(), S_OK);
+    ASSERT_EQ(g.RunFor(2), 2);
+
+    const Rgb red = PictureSample(*g.sink);
+    EXPECT_GT(red.r, 0);
+    EXPECT_TRUE(red.r == red.g && red.g == red.b)
+        << "the red bar keeps colour at saturation 0: " << red.r << "," << red.g << "," << red.b;
+    // Below quality 0.25 the picture is in blocks of 8 pixels: the ramp steps.
+    BITMAPINFOHEADER header = {};
+    GUID subtype = GUID_NULL;
+    ASSERT_TRUE(g.sink->ConnectedBitmap(header, subtype));
+    const std::vector<BYTE> frame = g.sink->LastFrame();
+    const int y = header.biHeight * 7 / 8;
+    const Rgb block = PixelAt(frame, subtype, header, 160, y);
+    EXPECT_EQ(PixelAt(frame, subtype, header, 167, y), block);
+    EXPECT_FALSE(PixelAt(frame, subtype, header, 168, y) == block) << "the next block";
 }
 
 // The fields of the SIMTV_FRAMES lines, split on spaces (no value here holds one).
