@@ -278,6 +278,18 @@ protected:
         return found;
     }
 
+    // A new graph holding the pin's filter and a sink, not yet connected.
+    static bool InGraphWithSink(const Pin& opened, const wchar_t* name, ComRef<IGraphBuilder>& graph,
+                                ComRef<FrameSink>& sink) {
+        if (CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
+                             graph.PutVoid()) != S_OK) {
+            return false;
+        }
+        sink = ComRef<FrameSink>(FrameSink::Create());
+        return graph->AddFilter(opened.filter.Get(), name) == S_OK &&
+               graph->AddFilter(sink.Get(), L"Sink") == S_OK;
+    }
+
     ComApartment apartment;
 };
 
@@ -338,11 +350,8 @@ TEST_F(CardConformance, EachPinTakesExactlyWhatItListsInQueryAcceptSetFormatAndA
         }
 
         ComRef<IGraphBuilder> graph;
-        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER, IID_IGraphBuilder,
-                                         graph.PutVoid()));
-        ComRef<FrameSink> sink(FrameSink::Create());
-        ASSERT_EQ(S_OK, graph->AddFilter(opened.filter.Get(), c.device));
-        ASSERT_EQ(S_OK, graph->AddFilter(sink.Get(), L"Sink"));
+        ComRef<FrameSink> sink;
+        ASSERT_TRUE(InGraphWithSink(opened, c.device, graph, sink));
 
         std::vector<NearMiss> cases;
         for (size_t i = 0; i < listed.size(); ++i) {
@@ -391,11 +400,8 @@ TEST_F(CardConformance, EveryOrderOfStateChangesEndsWhereItWasAsked) {
             Pin opened = Open(c);
             ASSERT_TRUE(opened.pin);
             ComRef<IGraphBuilder> graph;
-            ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IGraphBuilder, graph.PutVoid()));
-            ComRef<FrameSink> sink(FrameSink::Create());
-            ASSERT_EQ(S_OK, graph->AddFilter(opened.filter.Get(), c.device));
-            ASSERT_EQ(S_OK, graph->AddFilter(sink.Get(), L"Sink"));
+            ComRef<FrameSink> sink;
+            ASSERT_TRUE(InGraphWithSink(opened, c.device, graph, sink));
             if (connected) {
                 ASSERT_EQ(S_OK, graph->ConnectDirect(opened.pin.Get(), sink->Input(), nullptr));
             }
@@ -447,11 +453,8 @@ TEST_F(CardConformance, EveryListedFormatDeliversSamplesARecorderCanTrust) {
             SCOPED_TRACE(std::string(c.what) + ", listed #" + std::to_string(i));
             Pin opened = Open(c);
             ComRef<IGraphBuilder> graph;
-            ASSERT_EQ(S_OK, CoCreateInstance(CLSID_FilterGraph, nullptr, CLSCTX_INPROC_SERVER,
-                                             IID_IGraphBuilder, graph.PutVoid()));
-            ComRef<FrameSink> sink(FrameSink::Create());
-            ASSERT_EQ(S_OK, graph->AddFilter(opened.filter.Get(), c.device));
-            ASSERT_EQ(S_OK, graph->AddFilter(sink.Get(), L"Sink"));
+            ComRef<FrameSink> sink;
+            ASSERT_TRUE(InGraphWithSink(opened, c.device, graph, sink));
             AM_MEDIA_TYPE type = listed[i].Get();
             ASSERT_EQ(S_OK, graph->ConnectDirect(opened.pin.Get(), sink->Input(), &type));
             ComRef<IMediaControl> control = Query<IMediaControl>(graph.Get(), IID_IMediaControl);
