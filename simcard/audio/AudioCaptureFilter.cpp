@@ -9,26 +9,7 @@ AudioCaptureFilter::AudioCaptureFilter()
     : DeviceFilter(CLSID_SimTvAudioCaptureFilter, "AudioCapture"), pin(*this, Core(), sound, details) {}
 
 AudioCaptureFilter::~AudioCaptureFilter() {
-    pin.Deactivate();
-    pin.Disconnect();
-}
-
-HRESULT AudioCaptureFilter::StartStreaming() {
-    return pin.Activate();
-}
-
-HRESULT AudioCaptureFilter::PauseStreaming() {
-    pin.Pause();
-    return S_OK;
-}
-
-HRESULT AudioCaptureFilter::RunStreaming(REFERENCE_TIME start, IReferenceClock* clock) {
-    pin.Run(start, clock);
-    return S_OK;
-}
-
-void AudioCaptureFilter::StopStreaming() {
-    pin.Deactivate();
+    ReleaseOutputs();
 }
 
 void AudioCaptureFilter::LoadProperties(IPropertyBag* bag, IErrorLog* log) {

@@ -15,10 +15,7 @@ private:
     ~AudioCaptureFilter() override;
 
     std::vector<IPin*> Pins() override { return {&pin}; }
-    HRESULT StartStreaming() override;
-    HRESULT PauseStreaming() override;
-    HRESULT RunStreaming(REFERENCE_TIME start, IReferenceClock* clock) override;
-    void StopStreaming() override;
+    std::vector<SourcePin*> Outputs() override { return {&pin}; }
     void LoadProperties(IPropertyBag* bag, IErrorLog* log) override;
     const char* JournalDetails() const override { return details; }
     void OnGraphChanged(IFilterGraph* graph, LPCWSTR name) override;

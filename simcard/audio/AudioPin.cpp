@@ -12,7 +12,7 @@ constexpr long DefaultBuffersPerSecond = 25;
 
 AudioPin::AudioPin(IBaseFilter& owner, FilterCore& filterCore, SoundSource& source,
                    const char* journalDetails)
-    : SourcePin(owner, filterCore, L"Capture"), category(this, PIN_CATEGORY_CAPTURE),
+    : SourcePin(owner, filterCore, L"Capture", connection), category(this, PIN_CATEGORY_CAPTURE),
       streamConfig(this, filterCore, settings, journalDetails), bufferNegotiation(this, filterCore, settings),
       streamer(source) {}
 
@@ -65,7 +65,8 @@ HRESULT AudioPin::WantedBuffers(const AM_MEDIA_TYPE& type, const ALLOCATOR_PROPE
     const long size = suggested.cbBuffer > 0
                           ? suggested.cbBuffer
                           : static_cast<long>(wave.nAvgBytesPerSec / DefaultBuffersPerSecond);
-    bufferBytes = std::max(size / wave.nBlockAlign, 1L) * wave.nBlockAlign;
+    const long bufferBytes = std::max(size / wave.nBlockAlign, 1L) * wave.nBlockAlign;
+    streamer.SetBufferBytes(bufferBytes);
 
     wanted.cBuffers = suggested.cBuffers > 0 ? std::max(suggested.cBuffers, 2L)
                                              : std::max(requirements.cBuffers, DefaultBuffers);
@@ -84,26 +85,4 @@ void AudioPin::Connected(const ALLOCATOR_PROPERTIES& actual) {
 void AudioPin::Disconnected() {
     settings.connected = false;
     settings.actual = ALLOCATOR_PROPERTIES{};
-}
-
-HRESULT AudioPin::Activate() {
-    if (!peer) {
-        return S_OK;
-    }
-    return streamer.Start(allocator.Get(), peerInput.Get(), *AudioFormats::Wave(connectionType.Get()),
-                          bufferBytes);
-}
-
-void AudioPin::Run(REFERENCE_TIME start, IReferenceClock* clock) {
-    if (peer) {
-        streamer.Run(start, clock);
-    }
-}
-
-void AudioPin::Pause() {
-    streamer.Pause();
-}
-
-void AudioPin::Deactivate() {
-    streamer.Stop(peer.Get());
 }

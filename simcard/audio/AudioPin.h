@@ -21,12 +21,6 @@ public:
 
     STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
 
-    // Called by the filter under its lock.
-    HRESULT Activate();
-    void Run(REFERENCE_TIME start, IReferenceClock* clock);
-    void Pause();
-    void Deactivate(); // waits for the streaming thread: call without the filter lock
-
 private:
     HRESULT Validate(const AM_MEDIA_TYPE& type, MediaType& accepted) const override;
     std::vector<MediaType> Proposals() const override;
@@ -34,11 +28,12 @@ private:
                           ALLOCATOR_PROPERTIES& wanted) override;
     void Connected(const ALLOCATOR_PROPERTIES& actual) override;
     void Disconnected() override;
+    PushStream& Stream() override { return streamer.Stream(); }
 
+    MediaType connection;
     AudioPinSettings settings;
     PinCategory category;
     AudioStreamConfig streamConfig;
     AudioBufferNegotiation bufferNegotiation;
-    long bufferBytes = 0; // what each sample carries
     AudioStreamer streamer;
 };

@@ -1,54 +1,31 @@
 #pragma once
 
-#include "common/Ownership.h"
 #include "simcard/audio/SoundSource.h"
+#include "simcard/base/PushStream.h"
 
-#include <dshow.h>
-
-// The worker thread of a connected audio capture pin. It exists from pause to
-// stop and delivers only while running. Each buffer holds the sound of the
-// stream time it covers and goes out when the graph's clock has passed its
-// end, as a capture device hands over what it has recorded; its times follow
-// on from the previous buffer's without a gap.
-class AudioStreamer {
+// The stream of an audio capture pin: each buffer holds the sound of the
+// stream time it covers and is due once the clock has passed its end; media
+// times count sample frames.
+class AudioStreamer final : private PushStream::Content {
 public:
     explicit AudioStreamer(SoundSource& source);
-    ~AudioStreamer();
-    AudioStreamer(const AudioStreamer&) = delete;
-    AudioStreamer& operator=(const AudioStreamer&) = delete;
 
-    // Stopped -> paused: commits the allocator and starts the thread, idle.
-    // bufferBytes is a whole number of the format's blocks.
-    HRESULT Start(IMemAllocator* allocator, IMemInputPin* input, const WAVEFORMATEX& wave, long bufferBytes);
-    void Run(REFERENCE_TIME streamStart, IReferenceClock* clock);
-    // Does not wait: the peer may hold the thread inside Receive.
-    void Pause();
-    // Decommits and waits for the thread; once this returns nothing more is
-    // delivered. Flushes the peer if it keeps the thread blocked.
-    void Stop(IPin* peer);
+    PushStream& Stream() { return stream; }
+    // What each buffer carries: a whole number of the format's blocks, set
+    // when the connection's buffers are decided.
+    void SetBufferBytes(long bytes) { bufferBytes = bytes; }
 
 private:
-    static DWORD WINAPI ThreadMain(void* self);
-    void Deliver();
-    REFERENCE_TIME StreamTime();
-    REFERENCE_TIME TimeOf(LONGLONG frame) const;
-    void Drop();
-    void CloseWake();
+    bool Prepare(const AM_MEDIA_TYPE& type) override;
+    long BufferBytes() const override { return bufferFrames * wave.nBlockAlign; }
+    LONGLONG BufferLength() const override { return bufferFrames; }
+    REFERENCE_TIME TimeOf(LONGLONG frame) const override;
+    LONGLONG PositionAt(REFERENCE_TIME time) const override;
+    void Fill(BYTE* data) override;
 
     SoundSource& source;
+    long bufferBytes = 0;
     WAVEFORMATEX wave = {};
     long bufferFrames = 0;
-    ComRef<IMemAllocator> allocator;
-    ComRef<IMemInputPin> input;
-    HANDLE thread = nullptr;
-    HANDLE wake = nullptr; // from Start to Stop
-
-    CRITICAL_SECTION timing; // guards the members below it
-    ComRef<IReferenceClock> clock;
-    REFERENCE_TIME streamStart = 0;
-    LARGE_INTEGER runCounter = {};    // without a clock: the counter when running began
-    REFERENCE_TIME runStreamTime = 0; // ... and the stream time then
-    LONGLONG nextFrame = 0;           // the first sample frame of the next buffer
-    volatile LONG running = 0;
-    volatile LONG stopping = 0;
+    PushStream stream; // last: stopped before the rest goes
 };

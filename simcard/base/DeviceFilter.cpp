@@ -30,6 +30,43 @@ HRESULT DeviceFilter::RecordStateCall(const char* method, const std::function<HR
     return details[0] ? RecordedCall(name, call, "%s", details) : RecordedCall(name, call);
 }
 
+HRESULT DeviceFilter::StartStreaming() {
+    for (SourcePin* pin : Outputs()) {
+        const HRESULT hr = pin->Activate();
+        if (FAILED(hr)) {
+            return hr;
+        }
+    }
+    return S_OK;
+}
+
+HRESULT DeviceFilter::PauseStreaming() {
+    for (SourcePin* pin : Outputs()) {
+        pin->Pause();
+    }
+    return S_OK;
+}
+
+HRESULT DeviceFilter::RunStreaming(REFERENCE_TIME start, IReferenceClock* clock) {
+    for (SourcePin* pin : Outputs()) {
+        pin->Run(start, clock);
+    }
+    return S_OK;
+}
+
+void DeviceFilter::StopStreaming() {
+    for (SourcePin* pin : Outputs()) {
+        pin->Deactivate();
+    }
+}
+
+void DeviceFilter::ReleaseOutputs() {
+    for (SourcePin* pin : Outputs()) {
+        pin->Deactivate();
+        pin->Disconnect();
+    }
+}
+
 STDMETHODIMP DeviceFilter::InitNew() {
     return S_OK;
 }

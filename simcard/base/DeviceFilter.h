@@ -1,6 +1,7 @@
 #pragma once
 
 #include "simcard/base/FilterBase.h"
+#include "simcard/base/SourcePin.h"
 #include "simcard/server/Module.h"
 
 #include <ocidl.h>
@@ -9,7 +10,8 @@
 // A filter the system device enumerator makes from a moniker: it loads its
 // registration's properties through IPersistPropertyBag. Load answers E_FAIL
 // when SIMTV_FAIL names "<part>.Load". Like a capture driver's filter, it tells
-// the graph through IAMFilterMiscFlags that it is a source.
+// the graph through IAMFilterMiscFlags that it is a source. Its output pins
+// stream as the filter's state changes.
 class DeviceFilter : public FilterBase,
                      public IPersistPropertyBag,
                      public IAMFilterMiscFlags,
@@ -29,6 +31,15 @@ protected:
 
     void* OtherInterface(REFIID iid) override;
     HRESULT RecordStateCall(const char* method, const std::function<HRESULT()>& call) override;
+    HRESULT StartStreaming() override;
+    HRESULT PauseStreaming() override;
+    HRESULT RunStreaming(REFERENCE_TIME start, IReferenceClock* clock) override;
+    void StopStreaming() override;
+
+    // The output pins there are now, in the order they start.
+    virtual std::vector<SourcePin*> Outputs() = 0;
+    // For the filter's destructor: every output stopped and disconnected.
+    void ReleaseOutputs();
 
     // The registration's properties, read at Load.
     virtual void LoadProperties(IPropertyBag* bag, IErrorLog* log) = 0;

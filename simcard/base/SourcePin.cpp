@@ -23,8 +23,8 @@ bool MatchesPartial(const AM_MEDIA_TYPE& candidate, const AM_MEDIA_TYPE* partial
 
 } // namespace
 
-SourcePin::SourcePin(IBaseFilter& filter, FilterCore& filterCore, const wchar_t* name)
-    : CardPin(filter, name, PINDIR_OUTPUT), core(filterCore) {}
+SourcePin::SourcePin(IBaseFilter& filter, FilterCore& filterCore, const wchar_t* name, MediaType& connection)
+    : CardPin(filter, name, PINDIR_OUTPUT), core(filterCore), connectionType(connection) {}
 
 STDMETHODIMP SourcePin::Connect(IPin* receiver, const AM_MEDIA_TYPE* type) {
     if (!receiver) {
@@ -183,4 +183,22 @@ STDMETHODIMP SourcePin::BeginFlush() {
 }
 STDMETHODIMP SourcePin::EndFlush() {
     return E_UNEXPECTED;
+}
+
+HRESULT SourcePin::Activate() {
+    return peer ? Stream().Start(allocator.Get(), peerInput.Get(), connectionType.Get()) : S_OK;
+}
+
+void SourcePin::Run(REFERENCE_TIME start, IReferenceClock* clock) {
+    if (peer) {
+        Stream().Run(start, clock);
+    }
+}
+
+void SourcePin::Pause() {
+    Stream().Pause();
+}
+
+void SourcePin::Deactivate() {
+    Stream().Stop(peer.Get());
 }

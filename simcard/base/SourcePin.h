@@ -3,6 +3,7 @@
 #include "common/Ownership.h"
 #include "simcard/base/CardPin.h"
 #include "simcard/base/MediaTypes.h"
+#include "simcard/base/PushStream.h"
 
 #include <vector>
 
@@ -11,11 +12,14 @@ class FilterCore;
 // An output pin that pushes samples to its peer: the connection every output
 // pin of the card makes alike. It connects in a type the pin accepts (its own
 // proposals, in order, when the type is partial), takes the peer's allocator
-// or makes its own, and refuses what only an input pin does. The pin says
-// which types it takes and proposes and what buffers a type needs.
+// or makes its own, refuses what only an input pin does, and streams while
+// connected. The pin says which types it takes and proposes, what buffers a
+// type needs and which stream fills them.
 class SourcePin : public CardPin {
 public:
-    SourcePin(IBaseFilter& filter, FilterCore& core, const wchar_t* name);
+    // The connection type lives where the pin's owner keeps it: empty while
+    // the pin is not connected.
+    SourcePin(IBaseFilter& filter, FilterCore& core, const wchar_t* name, MediaType& connectionType);
 
     STDMETHODIMP Connect(IPin* receiver, const AM_MEDIA_TYPE* type) override;
     STDMETHODIMP ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) override;
@@ -27,6 +31,13 @@ public:
     STDMETHODIMP EndOfStream() override;
     STDMETHODIMP BeginFlush() override;
     STDMETHODIMP EndFlush() override;
+
+    // The filter's state changes, under its lock; Deactivate without it, as it
+    // waits for the streaming thread.
+    HRESULT Activate();
+    void Run(REFERENCE_TIME start, IReferenceClock* clock);
+    void Pause();
+    void Deactivate();
 
 protected:
     ~SourcePin() = default;
@@ -42,12 +53,13 @@ protected:
     // The connection is made (with the allocator's actual buffers), or ended.
     virtual void Connected(const ALLOCATOR_PROPERTIES& actual) = 0;
     virtual void Disconnected() {}
+    virtual PushStream& Stream() = 0;
 
     FilterCore& core;
     ComRef<IPin> peer;
     ComRef<IMemInputPin> peerInput;
     ComRef<IMemAllocator> allocator;
-    MediaType connectionType;
+    MediaType& connectionType;
 
 private:
     HRESULT TryConnect(IPin* receiver, const AM_MEDIA_TYPE& type);

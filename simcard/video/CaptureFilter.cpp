@@ -12,22 +12,17 @@
 CaptureFilter::CaptureFilter()
     : DeviceFilter(CLSID_SimTvCaptureFilter, "Filter"), variant(CardVariant::FromEnvironment()),
       inputPinPresent(!variant.noInputPin), formats(variant), inputPin(*this),
-      capturePin(*this, Core(), formats, card, L"Capture", PIN_CATEGORY_CAPTURE, true),
-      previewPin(*this, Core(), formats, card, L"Preview", PIN_CATEGORY_PREVIEW, false),
+      capturePin(*this, Core(), formats, FormatState::CapturePin, card, L"Capture", PIN_CATEGORY_CAPTURE),
+      previewPin(*this, Core(), formats, FormatState::PreviewPin, card, L"Preview", PIN_CATEGORY_PREVIEW),
       crossbar(static_cast<IBaseFilter*>(this), card, variant.crossbarNoInputs),
       tuner(static_cast<IBaseFilter*>(this), card), tvAudio(static_cast<IBaseFilter*>(this), card),
       procAmp(static_cast<IBaseFilter*>(this), card) {
-    formats.AddConnection(capturePin);
-    formats.AddConnection(previewPin);
     CardAudioOutput::Attach(card);
 }
 
 CaptureFilter::~CaptureFilter() {
     CardAudioOutput::Detach(card);
-    for (OutputPin* pin : Outputs()) {
-        pin->Deactivate();
-        pin->Disconnect();
-    }
+    ReleaseOutputs();
 }
 
 void* CaptureFilter::OtherInterface(REFIID iid) {
@@ -64,8 +59,8 @@ std::vector<IPin*> CaptureFilter::Pins() {
     return pins;
 }
 
-std::vector<OutputPin*> CaptureFilter::Outputs() {
-    std::vector<OutputPin*> pins{&capturePin};
+std::vector<SourcePin*> CaptureFilter::Outputs() {
+    std::vector<SourcePin*> pins{&capturePin};
     if (variant.previewPin) {
         pins.push_back(&previewPin);
     }
@@ -78,33 +73,7 @@ HRESULT CaptureFilter::StartStreaming() {
     if (Faults::Injected("Filter.Run")) {
         return E_FAIL;
     }
-    for (OutputPin* pin : Outputs()) {
-        const HRESULT hr = pin->Activate();
-        if (FAILED(hr)) {
-            return hr;
-        }
-    }
-    return S_OK;
-}
-
-HRESULT CaptureFilter::PauseStreaming() {
-    for (OutputPin* pin : Outputs()) {
-        pin->Pause();
-    }
-    return S_OK;
-}
-
-HRESULT CaptureFilter::RunStreaming(REFERENCE_TIME start, IReferenceClock* clock) {
-    for (OutputPin* pin : Outputs()) {
-        pin->Run(start, clock);
-    }
-    return S_OK;
-}
-
-void CaptureFilter::StopStreaming() {
-    for (OutputPin* pin : Outputs()) {
-        pin->Deactivate();
-    }
+    return DeviceFilter::StartStreaming();
 }
 
 void CaptureFilter::OnGraphChanged(IFilterGraph* graph, LPCWSTR name) {

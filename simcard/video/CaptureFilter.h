@@ -32,14 +32,10 @@ private:
 
     std::vector<IPin*> Pins() override;
     void* OtherInterface(REFIID iid) override;
+    std::vector<SourcePin*> Outputs() override;
     HRESULT StartStreaming() override;
-    HRESULT PauseStreaming() override;
-    HRESULT RunStreaming(REFERENCE_TIME start, IReferenceClock* clock) override;
-    void StopStreaming() override;
     void LoadProperties(IPropertyBag* bag, IErrorLog* log) override;
     void OnGraphChanged(IFilterGraph* graph, LPCWSTR name) override;
-
-    std::vector<OutputPin*> Outputs();
 
     const CardVariant variant;
     bool inputPinPresent;

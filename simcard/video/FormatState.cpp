@@ -18,8 +18,8 @@ void FormatState::Choose(const MediaType& format, bool bySetFormat) {
 }
 
 bool FormatState::AnyConnected() const {
-    for (const FormatConnection* connection : connections) {
-        if (connection->IsConnected()) {
+    for (const MediaType& connection : connections) {
+        if (!connection.Empty()) {
             return true;
         }
     }
@@ -27,7 +27,9 @@ bool FormatState::AnyConnected() const {
 }
 
 void FormatState::SetConnectedFrameDuration(REFERENCE_TIME duration) {
-    for (FormatConnection* connection : connections) {
-        connection->SetConnectionFrameDuration(duration);
+    for (MediaType& connection : connections) {
+        if (REFERENCE_TIME* current = MediaTypes::FrameDuration(connection.Get())) {
+            *current = duration;
+        }
     }
 }

@@ -1,27 +1,19 @@
 #pragma once
 
-#include "simcard/video/CardFormatList.h"
 #include "simcard/base/MediaTypes.h"
+#include "simcard/video/CardFormatList.h"
 
 #include <vector>
 
-// What a pin that carries the card's format answers to the format state.
-class FormatConnection {
-public:
-    virtual bool IsConnected() const = 0;
-    // Only the frame duration may change while a pin is connected.
-    virtual void SetConnectionFrameDuration(REFERENCE_TIME duration) = 0;
-
-protected:
-    ~FormatConnection() = default;
-};
-
-// The card's formats: the list it offers, the current one, and whether
-// SetFormat chose it (then the pins propose only that one). Shared by the
-// output pins and the stream configuration; read and changed under the
-// filter's lock.
+// The card's formats: the list it offers, the current one, whether SetFormat
+// chose it (then the pins propose only that one), and each output pin's
+// connection type, held here alone so that a new frame rate reaches a
+// connected pin without a copy to update. Shared by the output pins and the
+// stream configuration; read and changed under the filter's lock.
 class FormatState {
 public:
+    enum Pin { CapturePin, PreviewPin, PinCount };
+
     explicit FormatState(const CardVariant& variant);
 
     const CardFormatList& List() const { return list; }
@@ -32,13 +24,15 @@ public:
     std::vector<MediaType> Proposals() const;
     void Choose(const MediaType& format, bool bySetFormat);
 
-    void AddConnection(FormatConnection& connection) { connections.push_back(&connection); }
+    // Empty while the pin is not connected.
+    MediaType& Connection(Pin pin) { return connections[pin]; }
     bool AnyConnected() const;
+    // Only the frame duration may change while a pin is connected.
     void SetConnectedFrameDuration(REFERENCE_TIME duration);
 
 private:
     CardFormatList list;
     MediaType current;
     bool chosen = false;
-    std::vector<FormatConnection*> connections;
+    MediaType connections[PinCount];
 };

@@ -9,11 +9,11 @@ constexpr long MinimumBuffers = 4;
 
 } // namespace
 
-OutputPin::OutputPin(IBaseFilter& owner, FilterCore& filterCore, FormatState& formatState, CardState& card,
-                     const wchar_t* pinName, const GUID& pinCategory, bool isCapture)
-    : SourcePin(owner, filterCore, pinName), formats(formatState), capturePin(isCapture),
-      category(this, pinCategory), streamConfig(this, filterCore, formatState), compression(this, card),
-      streamer(card, pinName) {}
+OutputPin::OutputPin(IBaseFilter& owner, FilterCore& filterCore, FormatState& formatState,
+                     FormatState::Pin pin, CardState& card, const wchar_t* pinName, const GUID& pinCategory)
+    : SourcePin(owner, filterCore, pinName, formatState.Connection(pin)), formats(formatState),
+      capturePin(pin == FormatState::CapturePin), category(this, pinCategory),
+      streamConfig(this, filterCore, formatState), compression(this, card), streamer(card, pinName) {}
 
 STDMETHODIMP OutputPin::QueryInterface(REFIID iid, void** out) {
     if (!out) {
@@ -58,33 +58,4 @@ HRESULT OutputPin::WantedBuffers(const AM_MEDIA_TYPE& type, const ALLOCATOR_PROP
 
 void OutputPin::Connected(const ALLOCATOR_PROPERTIES&) {
     formats.Choose(connectionType, false);
-}
-
-void OutputPin::SetConnectionFrameDuration(REFERENCE_TIME duration) {
-    if (peer) {
-        if (REFERENCE_TIME* current = MediaTypes::FrameDuration(connectionType.Get())) {
-            *current = duration;
-        }
-    }
-}
-
-HRESULT OutputPin::Activate() {
-    if (!peer) {
-        return S_OK;
-    }
-    return streamer.Start(allocator.Get(), peerInput.Get(), connectionType.Get());
-}
-
-void OutputPin::Run(REFERENCE_TIME start, IReferenceClock* clock) {
-    if (peer) {
-        streamer.Run(start, clock);
-    }
-}
-
-void OutputPin::Pause() {
-    streamer.Pause();
-}
-
-void OutputPin::Deactivate() {
-    streamer.Stop(peer.Get());
 }
