@@ -1,79 +1,40 @@
 #include "simcard/audio/AudioStreamConfig.h"
 
-#include "simcard/base/FilterCore.h"
-#include "simcard/hooks/RecordedCall.h"
-
 #include <cstdio>
 
-STDMETHODIMP AudioStreamConfig::SetFormat(AM_MEDIA_TYPE* type) {
-    if (!type) {
-        return E_POINTER;
-    }
+AudioStreamConfig::AudioStreamConfig(IUnknown* pin, FilterCore& core, AudioPinSettings& pinSettings,
+                                     const char* deviceDetails)
+    : StreamConfigBase(pin, core, "AudioCapture", sizeof(AUDIO_STREAM_CONFIG_CAPS)), settings(pinSettings),
+      details(deviceDetails) {}
+
+void AudioStreamConfig::DescribeRequest(const AM_MEDIA_TYPE& type, char* text, size_t size) const {
     char format[80] = "invalid";
-    if (const WAVEFORMATEX* wave = AudioFormats::Wave(*type)) {
+    if (const WAVEFORMATEX* wave = AudioFormats::Wave(type)) {
         std::snprintf(format, sizeof format, "rate=%lu channels=%u bits=%u",
                       static_cast<unsigned long>(wave->nSamplesPerSec), wave->nChannels,
                       wave->wBitsPerSample);
     }
-    return RecordedCall(
-        "AudioCapture.SetFormat", [this, type] { return Choose(*type); }, "%s %s", details, format);
+    std::snprintf(text, size, "%s %s", details, format);
 }
 
-HRESULT AudioStreamConfig::Choose(const AM_MEDIA_TYPE& type) {
-    ScopedLock hold(core.Lock());
-    if (core.State() != State_Stopped) {
-        return VFW_E_NOT_STOPPED;
+HRESULT AudioStreamConfig::Validate(const AM_MEDIA_TYPE& type, MediaType& accepted) const {
+    return AudioFormats::Validate(type, accepted);
+}
+
+bool AudioStreamConfig::FitsConnection(const AM_MEDIA_TYPE& accepted) const {
+    if (!settings.connected) {
+        return true;
     }
-    MediaType accepted;
-    const HRESULT hr = AudioFormats::Validate(type, accepted);
-    if (hr != S_OK) {
-        return hr;
-    }
-    if (settings.connected) {
-        const WAVEFORMATEX* current = AudioFormats::Wave(settings.format.Get());
-        const WAVEFORMATEX* wanted = AudioFormats::Wave(accepted.Get());
-        if (current->nSamplesPerSec != wanted->nSamplesPerSec || current->nChannels != wanted->nChannels) {
-            return VFW_E_ALREADY_CONNECTED;
-        }
-    }
+    const WAVEFORMATEX* current = AudioFormats::Wave(settings.format.Get());
+    const WAVEFORMATEX* wanted = AudioFormats::Wave(accepted);
+    return current->nSamplesPerSec == wanted->nSamplesPerSec && current->nChannels == wanted->nChannels;
+}
+
+void AudioStreamConfig::Take(const MediaType& accepted) {
     settings.format = accepted;
     settings.chosen = true;
-    return S_OK;
 }
 
-STDMETHODIMP AudioStreamConfig::GetFormat(AM_MEDIA_TYPE** type) {
-    if (!type) {
-        return E_POINTER;
-    }
-    ScopedLock hold(core.Lock());
-    *type = MediaTypes::Clone(settings.format.Get());
-    return *type ? S_OK : E_OUTOFMEMORY;
-}
-
-STDMETHODIMP AudioStreamConfig::GetNumberOfCapabilities(int* count, int* size) {
-    if (!count || !size) {
-        return E_POINTER;
-    }
-    *count = AudioFormats::Count();
-    *size = sizeof(AUDIO_STREAM_CONFIG_CAPS);
-    return S_OK;
-}
-
-STDMETHODIMP AudioStreamConfig::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps) {
-    if (!type || !caps) {
-        return E_POINTER;
-    }
-    *type = nullptr;
-    if (index < 0) {
-        return E_INVALIDARG;
-    }
-    if (index >= AudioFormats::Count()) {
-        return S_FALSE;
-    }
-    *type = MediaTypes::Clone(AudioFormats::At(index).Get());
-    if (!*type) {
-        return E_OUTOFMEMORY;
-    }
+void AudioStreamConfig::DescribeCaps(int index, BYTE* caps) const {
     AudioFormats::Describe(index, *reinterpret_cast<AUDIO_STREAM_CONFIG_CAPS*>(caps));
-    return S_OK;
 }

@@ -52,3 +52,43 @@ STDMETHODIMP CardPin::QueryInternalConnections(IPin**, ULONG*) {
 STDMETHODIMP CardPin::NewSegment(REFERENCE_TIME, REFERENCE_TIME, double) {
     return S_OK;
 }
+
+STDMETHODIMP CardPin::Connect(IPin*, const AM_MEDIA_TYPE*) {
+    return E_UNEXPECTED;
+}
+STDMETHODIMP CardPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) {
+    return connector && type ? VFW_E_TYPE_NOT_ACCEPTED : E_POINTER;
+}
+STDMETHODIMP CardPin::Disconnect() {
+    return S_FALSE;
+}
+
+STDMETHODIMP CardPin::ConnectedTo(IPin** pin) {
+    if (!pin) {
+        return E_POINTER;
+    }
+    *pin = nullptr;
+    return VFW_E_NOT_CONNECTED;
+}
+
+STDMETHODIMP CardPin::ConnectionMediaType(AM_MEDIA_TYPE* type) {
+    if (!type) {
+        return E_POINTER;
+    }
+    std::memset(type, 0, sizeof *type);
+    return VFW_E_NOT_CONNECTED;
+}
+
+STDMETHODIMP CardPin::QueryAccept(const AM_MEDIA_TYPE*) {
+    return S_FALSE;
+}
+
+STDMETHODIMP CardPin::EndOfStream() {
+    return S_OK;
+}
+STDMETHODIMP CardPin::BeginFlush() {
+    return S_OK;
+}
+STDMETHODIMP CardPin::EndFlush() {
+    return S_OK;
+}

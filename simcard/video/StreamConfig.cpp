@@ -1,8 +1,5 @@
 #include "simcard/video/StreamConfig.h"
 
-#include "simcard/base/FilterCore.h"
-#include "simcard/stream/FrameGeometry.h"
-#include "simcard/hooks/RecordedCall.h"
 #include "simcard/video/FormatState.h"
 
 #include <cstdio>
@@ -16,8 +13,12 @@ bool SameGeometry(const AM_MEDIA_TYPE& a, const AM_MEDIA_TYPE& b) {
            x->biHeight == y->biHeight;
 }
 
-// The journal's description of a requested format.
-void Describe(const AM_MEDIA_TYPE& type, char* details, size_t size) {
+} // namespace
+
+StreamConfig::StreamConfig(IUnknown* pin, FilterCore& core, FormatState& formatState)
+    : StreamConfigBase(pin, core, "StreamConfig", sizeof(VIDEO_STREAM_CONFIG_CAPS)), formats(formatState) {}
+
+void StreamConfig::DescribeRequest(const AM_MEDIA_TYPE& type, char* details, size_t size) const {
     const BITMAPINFOHEADER* bitmap = MediaTypes::Bitmap(type);
     const REFERENCE_TIME* duration = MediaTypes::FrameDuration(type);
     if (!bitmap || !duration) {
@@ -29,77 +30,31 @@ void Describe(const AM_MEDIA_TYPE& type, char* details, size_t size) {
                   static_cast<long>(bitmap->biHeight), static_cast<long long>(*duration));
 }
 
-} // namespace
-
-STDMETHODIMP StreamConfig::SetFormat(AM_MEDIA_TYPE* type) {
-    if (!type) {
-        return E_POINTER;
-    }
-    char details[160];
-    Describe(*type, details, sizeof details);
-    return RecordedCall(
-        "StreamConfig.SetFormat", [this, type] { return Choose(*type); }, "%s", details);
+HRESULT StreamConfig::Validate(const AM_MEDIA_TYPE& type, MediaType& accepted) const {
+    return formats.List().Validate(type, accepted);
 }
 
-HRESULT StreamConfig::Choose(const AM_MEDIA_TYPE& type) {
-    ScopedLock hold(core.Lock());
-    MediaType accepted;
-    if (core.State() != State_Stopped) {
-        return VFW_E_NOT_STOPPED;
-    }
-    const HRESULT hr = formats.List().Validate(type, accepted);
-    if (hr != S_OK) {
-        return hr;
-    }
-    // Only the frame rate can change under a connection.
-    if (formats.AnyConnected() && !SameGeometry(accepted.Get(), formats.Current().Get())) {
-        return VFW_E_ALREADY_CONNECTED;
-    }
+bool StreamConfig::FitsConnection(const AM_MEDIA_TYPE& accepted) const {
+    return !formats.AnyConnected() || SameGeometry(accepted, formats.Current().Get());
+}
+
+void StreamConfig::Take(const MediaType& accepted) {
     formats.Choose(accepted, true);
     formats.SetConnectedFrameDuration(*MediaTypes::FrameDuration(accepted.Get()));
-    return S_OK;
 }
 
-STDMETHODIMP StreamConfig::GetFormat(AM_MEDIA_TYPE** type) {
-    if (!type) {
-        return E_POINTER;
-    }
-    if (Faults::Injected("StreamConfig.GetFormat")) {
-        *type = nullptr;
-        return E_FAIL;
-    }
-    ScopedLock hold(core.Lock());
-    *type = MediaTypes::Clone(formats.Current().Get());
-    return *type ? S_OK : E_OUTOFMEMORY;
+const MediaType& StreamConfig::Current() const {
+    return formats.Current();
 }
 
-STDMETHODIMP StreamConfig::GetNumberOfCapabilities(int* count, int* size) {
-    if (!count || !size) {
-        return E_POINTER;
-    }
-    if (Faults::Injected("StreamConfig.GetNumberOfCapabilities")) {
-        return E_FAIL;
-    }
-    *count = formats.List().Count();
-    *size = sizeof(VIDEO_STREAM_CONFIG_CAPS);
-    return S_OK;
+int StreamConfig::Count() const {
+    return formats.List().Count();
 }
 
-STDMETHODIMP StreamConfig::GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps) {
-    if (!type || !caps) {
-        return E_POINTER;
-    }
-    *type = nullptr;
-    if (index < 0) {
-        return E_INVALIDARG;
-    }
-    if (index >= formats.List().Count()) {
-        return S_FALSE;
-    }
-    *type = MediaTypes::Clone(formats.List().At(index));
-    if (!*type) {
-        return E_OUTOFMEMORY;
-    }
+MediaType StreamConfig::At(int index) const {
+    return MediaType(formats.List().At(index));
+}
+
+void StreamConfig::DescribeCaps(int index, BYTE* caps) const {
     formats.List().Describe(index, *reinterpret_cast<VIDEO_STREAM_CONFIG_CAPS*>(caps));
-    return S_OK;
 }

@@ -1,30 +1,25 @@
 #pragma once
 
-#include "simcard/server/Module.h"
+#include "simcard/base/StreamConfigBase.h"
 
-#include <dshow.h>
-
-class FilterCore;
 class FormatState;
 
 // IAMStreamConfig of the capture pin: the card's format list and the
-// current format, shared by every output pin.
-class StreamConfig : public IAMStreamConfig {
+// current format, shared by every output pin. Under a connection only the
+// frame rate can change, and the connected pins stream at the new one.
+class StreamConfig final : public StreamConfigBase {
 public:
-    StreamConfig(IUnknown* pin, FilterCore& core, FormatState& formats)
-        : pin(pin), core(core), formats(formats) {}
-
-    SIMCARD_DELEGATE_IUNKNOWN(pin)
-
-    STDMETHODIMP SetFormat(AM_MEDIA_TYPE* type) override;
-    STDMETHODIMP GetFormat(AM_MEDIA_TYPE** type) override;
-    STDMETHODIMP GetNumberOfCapabilities(int* count, int* size) override;
-    STDMETHODIMP GetStreamCaps(int index, AM_MEDIA_TYPE** type, BYTE* caps) override;
+    StreamConfig(IUnknown* pin, FilterCore& core, FormatState& formats);
 
 private:
-    HRESULT Choose(const AM_MEDIA_TYPE& type);
+    void DescribeRequest(const AM_MEDIA_TYPE& type, char* details, size_t size) const override;
+    HRESULT Validate(const AM_MEDIA_TYPE& type, MediaType& accepted) const override;
+    bool FitsConnection(const AM_MEDIA_TYPE& accepted) const override;
+    void Take(const MediaType& accepted) override;
+    const MediaType& Current() const override;
+    int Count() const override;
+    MediaType At(int index) const override;
+    void DescribeCaps(int index, BYTE* caps) const override;
 
-    IUnknown* pin;
-    FilterCore& core;
     FormatState& formats;
 };
