@@ -57,6 +57,9 @@ STDMETHODIMP CardPin::Connect(IPin*, const AM_MEDIA_TYPE*) {
     return E_UNEXPECTED;
 }
 STDMETHODIMP CardPin::ReceiveConnection(IPin* connector, const AM_MEDIA_TYPE* type) {
+    if (direction == PINDIR_OUTPUT) {
+        return E_UNEXPECTED; // only an input pin receives a connection
+    }
     return connector && type ? VFW_E_TYPE_NOT_ACCEPTED : E_POINTER;
 }
 STDMETHODIMP CardPin::Disconnect() {
@@ -83,12 +86,13 @@ STDMETHODIMP CardPin::QueryAccept(const AM_MEDIA_TYPE*) {
     return S_FALSE;
 }
 
+// The stream's notifications travel downstream: an output pin never gets them.
 STDMETHODIMP CardPin::EndOfStream() {
-    return S_OK;
+    return direction == PINDIR_OUTPUT ? E_UNEXPECTED : S_OK;
 }
 STDMETHODIMP CardPin::BeginFlush() {
-    return S_OK;
+    return direction == PINDIR_OUTPUT ? E_UNEXPECTED : S_OK;
 }
 STDMETHODIMP CardPin::EndFlush() {
-    return S_OK;
+    return direction == PINDIR_OUTPUT ? E_UNEXPECTED : S_OK;
 }

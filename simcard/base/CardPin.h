@@ -4,8 +4,8 @@
 
 // The part of IPin every pin of the card answers alike: its lifetime is its
 // filter's, it has a fixed name (also its id) and direction, and it has no
-// internal connections. Until a pin says otherwise it takes no connection
-// and ignores the stream's notifications.
+// internal connections. Until a pin says otherwise it takes no connection,
+// and an input pin ignores the stream's notifications.
 class CardPin : public IPin {
 public:
     CardPin(IBaseFilter& filter, const wchar_t* name, PIN_DIRECTION direction);

@@ -121,10 +121,6 @@ void SourcePin::DropConnection() {
     Disconnected();
 }
 
-STDMETHODIMP SourcePin::ReceiveConnection(IPin*, const AM_MEDIA_TYPE*) {
-    return E_UNEXPECTED;
-}
-
 STDMETHODIMP SourcePin::Disconnect() {
     ScopedLock hold(core.Lock());
     if (core.State() != State_Stopped) {
@@ -173,16 +169,6 @@ STDMETHODIMP SourcePin::EnumMediaTypes(IEnumMediaTypes** types) {
     ScopedLock hold(core.Lock());
     *types = new (std::nothrow) MediaTypeEnumerator(Proposals());
     return *types ? S_OK : E_OUTOFMEMORY;
-}
-
-STDMETHODIMP SourcePin::EndOfStream() {
-    return E_UNEXPECTED;
-}
-STDMETHODIMP SourcePin::BeginFlush() {
-    return E_UNEXPECTED;
-}
-STDMETHODIMP SourcePin::EndFlush() {
-    return E_UNEXPECTED;
 }
 
 HRESULT SourcePin::Activate() {
