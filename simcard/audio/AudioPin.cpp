@@ -12,28 +12,15 @@ constexpr long DefaultBuffersPerSecond = 25;
 
 AudioPin::AudioPin(IBaseFilter& owner, FilterCore& filterCore, SoundSource& source,
                    const char* journalDetails)
-    : SourcePin(owner, filterCore, L"Capture", connection), category(this, PIN_CATEGORY_CAPTURE),
+    : SourcePin(owner, filterCore, L"Capture", PIN_CATEGORY_CAPTURE, connection),
       streamConfig(this, filterCore, settings, journalDetails), bufferNegotiation(this, filterCore, settings),
       streamer(source) {}
 
-STDMETHODIMP AudioPin::QueryInterface(REFIID iid, void** out) {
-    if (!out) {
-        return E_POINTER;
+void* AudioPin::OtherInterface(REFIID iid) {
+    if (iid == IID_IAMStreamConfig) {
+        return static_cast<IAMStreamConfig*>(&streamConfig);
     }
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IPin) {
-        *out = static_cast<IPin*>(this);
-    } else if (iid == IID_IKsPropertySet) {
-        *out = static_cast<IKsPropertySet*>(&category);
-    } else if (iid == IID_IAMStreamConfig) {
-        *out = static_cast<IAMStreamConfig*>(&streamConfig);
-    } else if (iid == IID_IAMBufferNegotiation) {
-        *out = static_cast<IAMBufferNegotiation*>(&bufferNegotiation);
-    } else {
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
+    return iid == IID_IAMBufferNegotiation ? static_cast<IAMBufferNegotiation*>(&bufferNegotiation) : nullptr;
 }
 
 // The chosen format alone once SetFormat chose it; else every format, the

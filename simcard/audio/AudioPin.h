@@ -6,7 +6,6 @@
 #include "simcard/audio/AudioStreamConfig.h"
 #include "simcard/audio/AudioStreamer.h"
 #include "simcard/base/SourcePin.h"
-#include "simcard/video/PinCategory.h"
 
 #include <vector>
 
@@ -19,9 +18,8 @@ class AudioPin final : public SourcePin {
 public:
     AudioPin(IBaseFilter& filter, FilterCore& core, SoundSource& source, const char* journalDetails);
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-
 private:
+    void* OtherInterface(REFIID iid) override;
     HRESULT Validate(const AM_MEDIA_TYPE& type, MediaType& accepted) const override;
     std::vector<MediaType> Proposals() const override;
     HRESULT WantedBuffers(const AM_MEDIA_TYPE& type, const ALLOCATOR_PROPERTIES& requirements,
@@ -32,7 +30,6 @@ private:
 
     MediaType connection;
     AudioPinSettings settings;
-    PinCategory category;
     AudioStreamConfig streamConfig;
     AudioBufferNegotiation bufferNegotiation;
     AudioStreamer streamer;

@@ -23,8 +23,28 @@ bool MatchesPartial(const AM_MEDIA_TYPE& candidate, const AM_MEDIA_TYPE* partial
 
 } // namespace
 
-SourcePin::SourcePin(IBaseFilter& filter, FilterCore& filterCore, const wchar_t* name, MediaType& connection)
-    : CardPin(filter, name, PINDIR_OUTPUT), core(filterCore), connectionType(connection) {}
+SourcePin::SourcePin(IBaseFilter& filter, FilterCore& filterCore, const wchar_t* name,
+                     const GUID& pinCategory, MediaType& connection)
+    : CardPin(filter, name, PINDIR_OUTPUT), core(filterCore), connectionType(connection),
+      category(this, pinCategory) {}
+
+STDMETHODIMP SourcePin::QueryInterface(REFIID iid, void** out) {
+    if (!out) {
+        return E_POINTER;
+    }
+    if (iid == IID_IUnknown || iid == IID_IPin) {
+        *out = static_cast<IPin*>(this);
+    } else if (iid == IID_IKsPropertySet) {
+        *out = static_cast<IKsPropertySet*>(&category);
+    } else {
+        *out = OtherInterface(iid);
+    }
+    if (!*out) {
+        return E_NOINTERFACE;
+    }
+    AddRef();
+    return S_OK;
+}
 
 STDMETHODIMP SourcePin::Connect(IPin* receiver, const AM_MEDIA_TYPE* type) {
     if (!receiver) {

@@ -3,6 +3,7 @@
 #include "common/Ownership.h"
 #include "simcard/base/CardPin.h"
 #include "simcard/base/MediaTypes.h"
+#include "simcard/base/PinCategory.h"
 #include "simcard/base/PushStream.h"
 
 #include <vector>
@@ -19,7 +20,11 @@ class SourcePin : public CardPin {
 public:
     // The connection type lives where the pin's owner keeps it: empty while
     // the pin is not connected.
-    SourcePin(IBaseFilter& filter, FilterCore& core, const wchar_t* name, MediaType& connectionType);
+    SourcePin(IBaseFilter& filter, FilterCore& core, const wchar_t* name, const GUID& category,
+              MediaType& connectionType);
+
+    // IPin, and IKsPropertySet for the pin's category, then the pin's own.
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
 
     STDMETHODIMP Connect(IPin* receiver, const AM_MEDIA_TYPE* type) override;
     STDMETHODIMP Disconnect() override;
@@ -38,6 +43,9 @@ public:
 protected:
     ~SourcePin() = default;
 
+    // An interface beyond the pin's own and its category's, not yet counted;
+    // null for none.
+    virtual void* OtherInterface(REFIID) { return nullptr; }
     // The type as the pin would stream it, or a failure.
     virtual HRESULT Validate(const AM_MEDIA_TYPE& type, MediaType& accepted) const = 0;
     // The types the pin offers, the preferred first.
@@ -63,4 +71,6 @@ private:
     HRESULT UseAllocator(ComRef<IMemAllocator>& candidate, const ALLOCATOR_PROPERTIES& wanted,
                          ALLOCATOR_PROPERTIES& actual);
     void DropConnection();
+
+    PinCategory category;
 };

@@ -11,28 +11,18 @@ constexpr long MinimumBuffers = 4;
 
 OutputPin::OutputPin(IBaseFilter& owner, FilterCore& filterCore, FormatState& formatState,
                      FormatState::Pin pin, CardState& card, const wchar_t* pinName, const GUID& pinCategory)
-    : SourcePin(owner, filterCore, pinName, formatState.Connection(pin)), formats(formatState),
-      capturePin(pin == FormatState::CapturePin), category(this, pinCategory),
-      streamConfig(this, filterCore, formatState), compression(this, card), streamer(card, pinName) {}
+    : SourcePin(owner, filterCore, pinName, pinCategory, formatState.Connection(pin)), formats(formatState),
+      capturePin(pin == FormatState::CapturePin), streamConfig(this, filterCore, formatState),
+      compression(this, card), streamer(card, pinName) {}
 
-STDMETHODIMP OutputPin::QueryInterface(REFIID iid, void** out) {
-    if (!out) {
-        return E_POINTER;
+void* OutputPin::OtherInterface(REFIID iid) {
+    if (!capturePin) {
+        return nullptr;
     }
-    *out = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IPin) {
-        *out = static_cast<IPin*>(this);
-    } else if (iid == IID_IKsPropertySet) {
-        *out = static_cast<IKsPropertySet*>(&category);
-    } else if (iid == IID_IAMStreamConfig && capturePin) {
-        *out = static_cast<IAMStreamConfig*>(&streamConfig);
-    } else if (iid == IID_IAMVideoCompression && capturePin) {
-        *out = static_cast<IAMVideoCompression*>(&compression);
-    } else {
-        return E_NOINTERFACE;
+    if (iid == IID_IAMStreamConfig) {
+        return static_cast<IAMStreamConfig*>(&streamConfig);
     }
-    AddRef();
-    return S_OK;
+    return iid == IID_IAMVideoCompression ? static_cast<IAMVideoCompression*>(&compression) : nullptr;
 }
 
 HRESULT OutputPin::Validate(const AM_MEDIA_TYPE& type, MediaType& accepted) const {

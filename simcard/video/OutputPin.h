@@ -3,7 +3,6 @@
 #include "simcard/base/SourcePin.h"
 #include "simcard/stream/FrameStreamer.h"
 #include "simcard/video/FormatState.h"
-#include "simcard/video/PinCategory.h"
 #include "simcard/video/StreamConfig.h"
 #include "simcard/video/VideoCompression.h"
 
@@ -20,9 +19,8 @@ public:
     OutputPin(IBaseFilter& filter, FilterCore& core, FormatState& formats, FormatState::Pin pin,
               CardState& card, const wchar_t* name, const GUID& category);
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-
 private:
+    void* OtherInterface(REFIID iid) override;
     HRESULT Validate(const AM_MEDIA_TYPE& type, MediaType& accepted) const override;
     std::vector<MediaType> Proposals() const override;
     HRESULT WantedBuffers(const AM_MEDIA_TYPE& type, const ALLOCATOR_PROPERTIES& requirements,
@@ -32,7 +30,6 @@ private:
 
     FormatState& formats;
     const bool capturePin;
-    PinCategory category;
     StreamConfig streamConfig;
     VideoCompression compression;
     FrameStreamer streamer;

@@ -1,4 +1,4 @@
-#include "simcard/video/PinCategory.h"
+#include "simcard/base/PinCategory.h"
 
 #include <vfwmsgs.h>
 
