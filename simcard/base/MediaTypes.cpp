@@ -1,6 +1,7 @@
 #include "simcard/base/MediaTypes.h"
 
 #include "common/Ownership.h"
+#include "simcard/base/VideoSubtypes.h"
 
 #include <dvdmedia.h>
 
@@ -59,22 +60,8 @@ REFERENCE_TIME* FrameDuration(const AM_MEDIA_TYPE& type) {
 }
 
 const char* SubtypeName(const GUID& subtype) {
-    if (subtype == MEDIASUBTYPE_RGB32) {
-        return "RGB32";
-    }
-    if (subtype == MEDIASUBTYPE_RGB24) {
-        return "RGB24";
-    }
-    if (subtype == MEDIASUBTYPE_RGB565) {
-        return "RGB565";
-    }
-    if (subtype == MEDIASUBTYPE_RGB555) {
-        return "RGB555";
-    }
-    if (subtype == MEDIASUBTYPE_YUY2) {
-        return "YUY2";
-    }
-    return "other";
+    const VideoSubtype* kind = VideoSubtypes::Find(subtype);
+    return kind ? kind->name : "other";
 }
 
 } // namespace MediaTypes

@@ -1,5 +1,6 @@
 #include "simcard/sink/FrameSink.h"
 
+#include "simcard/audio/AudioFormats.h"
 #include "simcard/base/CardPin.h"
 #include "simcard/base/MediaTypes.h"
 
@@ -10,21 +11,11 @@ namespace {
 constexpr size_t MaxRecordedSamples = 100000;
 constexpr size_t MaxRecordedSound = 32 * 1024 * 1024; // bytes, over a minute of 48 kHz stereo
 
-// Either picture block: a recorder takes VIDEOINFOHEADER2 as well.
-const BITMAPINFOHEADER* BitmapOf(const AM_MEDIA_TYPE& type) {
-    return MediaTypes::Bitmap(type);
-}
-
-const WAVEFORMATEX* WaveOf(const AM_MEDIA_TYPE& type) {
-    if (type.formattype == FORMAT_WaveFormatEx && type.cbFormat >= sizeof(PCMWAVEFORMAT) && type.pbFormat) {
-        return reinterpret_cast<const WAVEFORMATEX*>(type.pbFormat);
-    }
-    return nullptr;
-}
-
+// Any picture block (a recorder takes VIDEOINFOHEADER2 as well) or any PCM, not only the card's formats.
 bool Acceptable(const AM_MEDIA_TYPE& type) {
-    return (type.majortype == MEDIATYPE_Video && BitmapOf(type)) ||
-           (type.majortype == MEDIATYPE_Audio && type.subtype == MEDIASUBTYPE_PCM && WaveOf(type));
+    return (type.majortype == MEDIATYPE_Video && MediaTypes::Bitmap(type)) ||
+           (type.majortype == MEDIATYPE_Audio && type.subtype == MEDIASUBTYPE_PCM &&
+            AudioFormats::Wave(type));
 }
 
 } // namespace
@@ -135,14 +126,14 @@ public:
 
     // Under the sink's lock.
     bool Bitmap(BITMAPINFOHEADER& header, GUID& subtype) const {
-        const BITMAPINFOHEADER* bitmap = peer ? BitmapOf(type.Get()) : nullptr;
+        const BITMAPINFOHEADER* bitmap = peer ? MediaTypes::Bitmap(type.Get()) : nullptr;
         if (bitmap) {
             header = *bitmap;
             subtype = type.Get().subtype;
         }
         return bitmap != nullptr;
     }
-    const WAVEFORMATEX* Wave() const { return peer ? WaveOf(type.Get()) : nullptr; }
+    const WAVEFORMATEX* Wave() const { return peer ? AudioFormats::Wave(type.Get()) : nullptr; }
 
 private:
     FrameSink& sink;

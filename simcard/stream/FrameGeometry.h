@@ -1,10 +1,10 @@
 #pragma once
 
+#include "simcard/base/VideoSubtypes.h"
+
 #include <dshow.h>
 
 // What the picture generator needs to know of a video media type.
-enum class PixelLayout { Rgb32, Rgb24, Rgb565, Rgb555, Yuy2 };
-
 struct FrameGeometry {
     PixelLayout layout = PixelLayout::Rgb32;
     int width = 0;

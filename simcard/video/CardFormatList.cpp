@@ -1,5 +1,6 @@
 #include "simcard/video/CardFormatList.h"
 
+#include "simcard/base/VideoSubtypes.h"
 #include "simcard/stream/FrameGeometry.h"
 
 #include <dvdmedia.h>
@@ -51,40 +52,30 @@ bool SameCapability(const AM_MEDIA_TYPE& a, const AM_MEDIA_TYPE& b) {
 
 MediaType MakeVideoType(const GUID& subtype, int width, int height, REFERENCE_TIME frameDuration,
                         bool videoInfo2) {
+    const VideoSubtype* kind = VideoSubtypes::Find(subtype);
+    if (!kind) {
+        return MediaType();
+    }
     AM_MEDIA_TYPE type = {};
     type.majortype = MEDIATYPE_Video;
     type.subtype = subtype;
     type.bFixedSizeSamples = TRUE;
     type.bTemporalCompression = FALSE;
 
-    FrameGeometry geometry;
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof header;
     header.biWidth = width;
     header.biHeight = height;
     header.biPlanes = 1;
-    header.biCompression = BI_RGB;
-    if (subtype == MEDIASUBTYPE_RGB32) {
-        header.biBitCount = 32;
-    } else if (subtype == MEDIASUBTYPE_RGB24) {
-        header.biBitCount = 24;
-    } else if (subtype == MEDIASUBTYPE_YUY2) {
-        header.biBitCount = 16;
-        header.biCompression = MAKEFOURCC('Y', 'U', 'Y', '2');
-    } else {
-        header.biBitCount = 16;
-        if (subtype == MEDIASUBTYPE_RGB565) {
-            header.biCompression = BI_BITFIELDS;
-        }
-    }
-    const int stride = ((width * header.biBitCount / 8) + 3) & ~3;
-    header.biSizeImage = static_cast<DWORD>(stride * height);
+    header.biBitCount = kind->bitCount;
+    header.biCompression = kind->compression;
+    header.biSizeImage = static_cast<DWORD>(VideoSubtypes::Stride(width, header.biBitCount) * height);
     type.lSampleSize = header.biSizeImage;
     const DWORD bitRate =
         static_cast<DWORD>(static_cast<long long>(header.biSizeImage) * 8 * 10000000 / frameDuration);
 
     // RGB565 carries its colour masks after the header, as a VIDEOINFO does.
-    const DWORD masks[3] = {0xF800, 0x07E0, 0x001F};
+    const DWORD(&masks)[3] = kind->masks;
     const bool withMasks = header.biCompression == BI_BITFIELDS;
     const ULONG headerBlock = videoInfo2 ? sizeof(VIDEOINFOHEADER2) : sizeof(VIDEOINFOHEADER);
     type.cbFormat = headerBlock + (withMasks ? sizeof masks : 0);

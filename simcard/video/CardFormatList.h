@@ -31,6 +31,7 @@ private:
     MediaType defaultFormat;
 };
 
-// A video media type of the card: RGB and YUY2, VIDEOINFOHEADER or VIDEOINFOHEADER2.
+// A video media type of the card: RGB and YUY2, VIDEOINFOHEADER or VIDEOINFOHEADER2;
+// empty for a subtype the card does not produce.
 MediaType MakeVideoType(const GUID& subtype, int width, int height, REFERENCE_TIME frameDuration,
                         bool videoInfo2 = false);
