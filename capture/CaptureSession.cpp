@@ -3,13 +3,13 @@
 #include "app/SettingsFile.h"
 #include "app/ShowError.h"
 #include "capture/CrossbarControl.h"
-#include "common/DeviceName.h"
 #include "capture/FormatCatalog.h"
 #include "capture/MenuText.h"
 #include "capture/ProcAmpControl.h"
 #include "capture/TunerControl.h"
 #include "capture/TvAudioControl.h"
 #include "capture/VideoWindowControl.h"
+#include "common/DeviceName.h"
 #include "common/Ownership.h"
 
 #include <algorithm>
@@ -409,6 +409,31 @@ bool CaptureSession::DetachAudioCapture() {
     }
     ReleaseAndClear(audioFilter);
     return true;
+}
+
+bool CaptureSession::HasInputPin(IBaseFilter* filter) {
+    return DeviceEnumeration::HasInputPin(filter);
+}
+
+bool CaptureSession::FindVideoDevice(const char* name) {
+    ReleaseAndClear(videoFilter);
+    videoFilter = DeviceEnumeration::FindVideoDevice(name).Detach();
+    return videoFilter != nullptr;
+}
+
+bool CaptureSession::FindAudioDevice(char* name) {
+    ReleaseAndClear(audioFilter);
+    DeviceEnumeration::AudioDevice found = DeviceEnumeration::FindAudioDevice(name, DeviceNameSize);
+    if (found.named) {
+        DeviceName::CopyBounded(name, DeviceNameSize, found.name.c_str());
+    }
+    audioFilter = found.filter.Detach();
+    return audioFilter != nullptr;
+}
+
+bool CaptureSession::ListAudioDevices() {
+    audioDeviceNames = DeviceEnumeration::ListAudioDevices(MaxAudioDevices);
+    return !audioDeviceNames.empty();
 }
 
 bool CaptureSession::FillMenu(HMENU menu, UINT placeholderId, const MenuIds& ids) {
