@@ -126,17 +126,11 @@ bool CaptureSession::LoadSettings() {
     settingsFile.ReadString(MainConfig, "AudioDeviceName", audioDeviceName, audioDeviceName, DeviceNameSize);
     const int percent =
         settingsFile.ReadInt(MainConfig, "VideoQuality", static_cast<int>(videoQuality * 100.0));
-    videoQuality = percent * 0.01;
+    videoQuality = std::clamp(percent * 0.01, 0.0, 1.0);
     windowPosX = settingsFile.ReadInt(MainConfig, "WindowPosX", windowPosX);
     windowPosY = settingsFile.ReadInt(MainConfig, "WindowPosY", windowPosY);
     zoomRateSave = settingsFile.ReadBool(MainConfig, "ZoomRateSave", zoomRateSave);
     topMostWindow = settingsFile.ReadBool(MainConfig, "TopMostWindow", topMostWindow);
-    if (videoQuality < 0.0) {
-        videoQuality = 0.0;
-    }
-    if (videoQuality > 1.0) {
-        videoQuality = 1.0;
-    }
     return true;
 }
 
