@@ -1,7 +1,8 @@
 #include "app/SettingsFile.h"
 
+#include "framework/WinApp.h"
+
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 SettingsFile::SettingsFile() {
@@ -13,40 +14,7 @@ SettingsFile::SettingsFile(const char* filePath) {
 }
 
 void SettingsFile::GetSettingsPath(char* buffer) {
-    char modulePath[PathSize] = {};
-    // A path that fills the buffer may come back unterminated.
-    GetModuleFileNameA(nullptr, modulePath, PathSize);
-    modulePath[PathSize - 1] = '\0';
-    ReplaceExtension(modulePath, ".ini");
-    lstrcpynA(buffer, modulePath, PathSize);
-}
-
-void SettingsFile::ReplaceExtension(char* target, const char* extension) {
-    const size_t extensionLength = strlen(extension);
-    size_t length = strnlen(target, PathSize - 1);
-    target[length] = '\0';
-
-    // Only a dot in the file name starts an extension, not one in a folder name.
-    // Walked by characters: 0x5C is also the second byte of many double-byte ones.
-    const char* fileName = target;
-    for (const char* p = target; *p; p = CharNextA(p)) {
-        if (*p == '\\' || *p == '/') {
-            fileName = p + 1;
-        }
-    }
-    const char* dot = strrchr(fileName, '.');
-    size_t cut = dot ? static_cast<size_t>(dot - target) : length;
-    // Keep the result inside the buffer and still different from the original,
-    // cut before the character that would not fit whole.
-    const size_t room = PathSize - 1 - extensionLength;
-    if (cut > room) {
-        const char* p = target;
-        while (*p && static_cast<size_t>(CharNextA(p) - target) <= room) {
-            p = CharNextA(p);
-        }
-        cut = static_cast<size_t>(p - target);
-    }
-    memcpy(target + cut, extension, extensionLength + 1);
+    AfxGetModulePathWithExtension(nullptr, ".ini", buffer);
 }
 
 bool SettingsFile::ReadBool(const char* section, const char* key, bool defaultValue) const {

@@ -15,9 +15,6 @@ public:
 
     // Fills buffer (PathSize bytes) with the executable's path ending in ".ini".
     static void GetSettingsPath(char* buffer);
-    // Replaces the file-name extension of path (PathSize bytes) by extension,
-    // or appends it when the file name has none; the result always fits.
-    static void ReplaceExtension(char* path, const char* extension);
 
     const char* Path() const { return path; }
 

@@ -4,24 +4,17 @@
 #include "capture/CaptureSession.h"
 #include "ui/ViewerWnd.h"
 
-#include <cstring>
 #include <memory>
 
 BEGIN_MESSAGE_MAP(ViewerApp, CWinApp)
 ON_COMMAND(ID_HELP, OnHelp)
 END_MESSAGE_MAP()
 
-ViewerApp::ViewerApp() : CWinApp(nullptr) {}
+// The help file is the executable's name with ".chm", beside it.
+ViewerApp::ViewerApp() : CWinApp(nullptr, ".chm") {}
 
 BOOL ViewerApp::InitInstance() {
     Enable3dControlsStatic();
-    // The help file is the executable's name with ".chm", beside it.
-    char* helpPath = const_cast<char*>(m_pszHelpFilePath);
-    if (char* dot = helpPath ? strrchr(helpPath, '.') : nullptr) {
-        if (strlen(dot) >= 4) {
-            memcpy(dot, ".chm", 4);
-        }
-    }
     if (!captureSession.Initialize()) {
         return FALSE;
     }

@@ -3,13 +3,13 @@
 #include "app/SettingsFile.h"
 #include "app/ShowError.h"
 #include "capture/CrossbarControl.h"
-#include "common/DeviceName.h"
 #include "capture/FormatCatalog.h"
 #include "capture/MenuText.h"
 #include "capture/ProcAmpControl.h"
 #include "capture/TunerControl.h"
 #include "capture/TvAudioControl.h"
 #include "capture/VideoWindowControl.h"
+#include "common/DeviceName.h"
 #include "common/Ownership.h"
 
 #include <algorithm>
@@ -126,17 +126,11 @@ bool CaptureSession::LoadSettings() {
     settingsFile.ReadString(MainConfig, "AudioDeviceName", audioDeviceName, audioDeviceName, DeviceNameSize);
     const int percent =
         settingsFile.ReadInt(MainConfig, "VideoQuality", static_cast<int>(videoQuality * 100.0));
-    videoQuality = percent * 0.01;
+    videoQuality = std::clamp(percent * 0.01, 0.0, 1.0);
     windowPosX = settingsFile.ReadInt(MainConfig, "WindowPosX", windowPosX);
     windowPosY = settingsFile.ReadInt(MainConfig, "WindowPosY", windowPosY);
     zoomRateSave = settingsFile.ReadBool(MainConfig, "ZoomRateSave", zoomRateSave);
     topMostWindow = settingsFile.ReadBool(MainConfig, "TopMostWindow", topMostWindow);
-    if (videoQuality < 0.0) {
-        videoQuality = 0.0;
-    }
-    if (videoQuality > 1.0) {
-        videoQuality = 1.0;
-    }
     return true;
 }
 
@@ -409,6 +403,31 @@ bool CaptureSession::DetachAudioCapture() {
     }
     ReleaseAndClear(audioFilter);
     return true;
+}
+
+bool CaptureSession::HasInputPin(IBaseFilter* filter) {
+    return DeviceEnumeration::HasInputPin(filter);
+}
+
+bool CaptureSession::FindVideoDevice(const char* name) {
+    ReleaseAndClear(videoFilter);
+    videoFilter = DeviceEnumeration::FindVideoDevice(name).Detach();
+    return videoFilter != nullptr;
+}
+
+bool CaptureSession::FindAudioDevice(char* name) {
+    ReleaseAndClear(audioFilter);
+    DeviceEnumeration::AudioDevice found = DeviceEnumeration::FindAudioDevice(name, DeviceNameSize);
+    if (found.named) {
+        DeviceName::CopyBounded(name, DeviceNameSize, found.name.c_str());
+    }
+    audioFilter = found.filter.Detach();
+    return audioFilter != nullptr;
+}
+
+bool CaptureSession::ListAudioDevices() {
+    audioDeviceNames = DeviceEnumeration::ListAudioDevices(MaxAudioDevices);
+    return !audioDeviceNames.empty();
 }
 
 bool CaptureSession::FillMenu(HMENU menu, UINT placeholderId, const MenuIds& ids) {

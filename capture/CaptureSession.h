@@ -1,5 +1,7 @@
 #pragma once
 
+#include "capture/DeviceEnumeration.h"
+
 #include <windows.h>
 #include <dshow.h>
 
@@ -11,9 +13,10 @@
 // Exactly one lives as a global; its operations run on the UI thread.
 class CaptureSession {
 public:
-    static constexpr int DeviceNameSize = 81;  // at most 80 characters
-    static constexpr int WideNameSize = 256;   // UTF-16 conversion buffers
-    static constexpr int NarrowNameSize = 256; // friendly names read back
+    static constexpr int DeviceNameSize = 81; // at most 80 characters
+    static constexpr int WideNameSize = 256;  // UTF-16 conversion buffers
+    // Friendly names as the device searches read them back.
+    static constexpr int NarrowNameSize = DeviceEnumeration::FriendlyNameSize;
     static constexpr int MaxAudioDevices = 10;
 
     CaptureSession();
@@ -56,7 +59,7 @@ public:
     // Audio device i goes before the placeholder as command placeholderId + 1 + i.
     bool FillMenu(HMENU menu, UINT placeholderId, const MenuIds& ids);
 
-    // Device searches through the system device enumerator.
+    // The device searches of DeviceEnumeration, keeping what they found.
     bool HasInputPin(IBaseFilter* filter);
     bool FindVideoDevice(const char* name);
     bool FindAudioDevice(char* name);

@@ -33,7 +33,7 @@ bool CrossbarControl::SaveVideoSource() const {
     return true;
 }
 
-bool CrossbarControl::OnAttached() {
+void CrossbarControl::OnAttached() {
     LoadVideoSource();
     LONG outputs = 0;
     LONG inputs = 0;
@@ -42,14 +42,17 @@ bool CrossbarControl::OnAttached() {
     inputPinCount = inputs;
     switch (videoSource) {
     case SourceTuner:
-        return SelectTuner();
+        SelectTuner();
+        break;
     case SourceComposite:
-        return SelectComposite();
+        SelectComposite();
+        break;
     case SourceSVideo:
-        return SelectSVideo();
+        SelectSVideo();
+        break;
     default:
         // Kept as read, so an unknown value goes back to the file unchanged.
-        return false;
+        break;
     }
 }
 

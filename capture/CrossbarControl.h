@@ -19,7 +19,7 @@ public:
     // Writes the video input at process end, if it was read in this run.
     ~CrossbarControl();
 
-    bool OnAttached();
+    void OnAttached();
     bool LoadVideoSource();
     bool SaveVideoSource() const;
 

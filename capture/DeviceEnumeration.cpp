@@ -1,9 +1,8 @@
-// The device searches of CaptureSession: every walk creates its own system
-// device enumerator and gives back every object it obtained but the filter.
-#include "capture/CaptureSession.h"
+#include "capture/DeviceEnumeration.h"
 
 #include "common/DeviceName.h"
-#include "common/Ownership.h"
+
+namespace DeviceEnumeration {
 
 namespace {
 
@@ -31,7 +30,7 @@ template <typename PerDevice> bool WalkDevices(REFCLSID category, PerDevice perD
         if (monikers->Next(1, moniker.Put(), nullptr) != S_OK || !moniker) {
             break;
         }
-        char friendlyName[CaptureSession::NarrowNameSize] = {};
+        char friendlyName[FriendlyNameSize] = {};
         bool named = false;
         ComRef<IPropertyBag> bag;
         if (moniker->BindToStorage(nullptr, nullptr, IID_IPropertyBag, bag.PutVoid()) == S_OK && bag) {
@@ -58,7 +57,7 @@ template <typename PerDevice> bool WalkDevices(REFCLSID category, PerDevice perD
 
 } // namespace
 
-bool CaptureSession::HasInputPin(IBaseFilter* filter) {
+bool HasInputPin(IBaseFilter* filter) {
     if (!filter) {
         return false;
     }
@@ -81,8 +80,8 @@ bool CaptureSession::HasInputPin(IBaseFilter* filter) {
     }
 }
 
-bool CaptureSession::FindVideoDevice(const char* name) {
-    ReleaseAndClear(videoFilter);
+ComRef<IBaseFilter> FindVideoDevice(const char* name) {
+    ComRef<IBaseFilter> found;
     WalkDevices(CLSID_VideoInputDeviceCategory, [&](IMoniker* moniker, const char* friendlyName) {
         if (lstrcmpiA(friendlyName, name) != 0) {
             return false;
@@ -93,34 +92,41 @@ bool CaptureSession::FindVideoDevice(const char* name) {
         if (!bound || !HasInputPin(bound.Get())) {
             return false;
         }
-        videoFilter = bound.Detach();
+        found = std::move(bound);
         return true;
     });
-    return videoFilter != nullptr;
+    return found;
 }
 
-bool CaptureSession::FindAudioDevice(char* name) {
-    ReleaseAndClear(audioFilter);
+AudioDevice FindAudioDevice(const char* stored, int storedSize) {
+    AudioDevice found;
+    std::string wanted(stored);
     WalkDevices(CLSID_AudioInputDeviceCategory, [&](IMoniker* moniker, const char* friendlyName) {
-        if (name[0] != '\0' && !DeviceName::Matches(name, DeviceNameSize, friendlyName)) {
+        if (!wanted.empty() && !DeviceName::Matches(wanted.c_str(), storedSize, friendlyName)) {
             return false;
         }
         ComRef<IBaseFilter> bound;
         if (moniker->BindToObject(nullptr, nullptr, IID_IBaseFilter, bound.PutVoid()) != S_OK) {
             return false;
         }
-        audioFilter = bound.Detach();
-        DeviceName::CopyBounded(name, DeviceNameSize, friendlyName);
-        return audioFilter != nullptr;
+        found.filter = std::move(bound);
+        found.named = true;
+        found.name = DeviceName::Fitted(friendlyName, storedSize);
+        // A driver may answer S_OK and give nothing: the walk goes on under
+        // that device's name, as the caller's field now holds it.
+        wanted = found.name;
+        return static_cast<bool>(found.filter);
     });
-    return audioFilter != nullptr;
+    return found;
 }
 
-bool CaptureSession::ListAudioDevices() {
-    audioDeviceNames.clear();
+std::vector<std::string> ListAudioDevices(size_t most) {
+    std::vector<std::string> names;
     WalkDevices(CLSID_AudioInputDeviceCategory, [&](IMoniker*, const char* friendlyName) {
-        audioDeviceNames.emplace_back(friendlyName);
-        return AudioDeviceCount() >= MaxAudioDevices;
+        names.emplace_back(friendlyName);
+        return names.size() >= most;
     });
-    return !audioDeviceNames.empty();
+    return names;
 }
+
+} // namespace DeviceEnumeration

@@ -10,7 +10,8 @@
 //
 // Derived supplies static Category() (a pin category or null) and
 // InterfaceId(), and may hide OnAttached() with its own step; the step is
-// bound at compile time, so the adapters stay free of virtual calls.
+// bound at compile time, so the adapters stay free of virtual calls. A step
+// that fails leaves the adapter attached: the user's commands may still work.
 template <typename Derived, typename Interface> class FilterAdapter {
 public:
     FilterAdapter() = default;
@@ -21,7 +22,11 @@ public:
         if (!builder || !filter || iface) {
             return false;
         }
-        // A broken driver may answer S_OK and give nothing.
+        // A broken driver may answer S_OK and give nothing. Another success
+        // code still hands over a reference, kept for the user's commands and
+        // given back by Detach; but the set-up step waits for an S_OK: most
+        // steps read the stored settings, and a doubtful answer leaves them
+        // unread, so they are not written over at exit.
         if (builder->FindInterface(Derived::Category(), filter, Derived::InterfaceId(),
                                    reinterpret_cast<void**>(&iface)) != S_OK ||
             !iface) {
@@ -38,7 +43,7 @@ public:
         return true;
     }
 
-    bool OnAttached() { return true; }
+    void OnAttached() {}
 
     Interface* iface = nullptr;
     bool hasPages = false;

@@ -34,7 +34,7 @@ FormatCatalog::~FormatCatalog() {
     }
 }
 
-bool FormatCatalog::OnAttached() {
+void FormatCatalog::OnAttached() {
     Enumerate();
     LoadSettings();
     if (!formats.empty()) {
@@ -42,7 +42,6 @@ bool FormatCatalog::OnAttached() {
         Header(chosen)->AvgTimePerFrame = FrameDuration(frameRate);
         iface->SetFormat(chosen);
     }
-    return true;
 }
 
 int FormatCatalog::Enumerate() {

@@ -20,7 +20,7 @@ public:
     // Writes the frame rate and format at process end, if they were read in this run.
     ~FormatCatalog();
 
-    bool OnAttached();
+    void OnAttached();
     bool Detach();
     bool SetFrameRate(int fps);
     bool SelectFormat(int index);

@@ -26,7 +26,7 @@ TunerControl::~TunerControl() {
     }
 }
 
-bool TunerControl::OnAttached() {
+void TunerControl::OnAttached() {
     LoadPresets();
     // A tuner that refuses part of the set-up is still tuned.
     iface->put_CountryCode(CountryJapan);
@@ -35,7 +35,6 @@ bool TunerControl::OnAttached() {
     iface->put_ConnectInput(0);
     iface->put_InputType(0, TunerInputAntenna);
     SelectPreset(currentPreset);
-    return true;
 }
 
 bool TunerControl::LoadPresets() {

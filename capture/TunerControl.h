@@ -21,7 +21,7 @@ public:
     // Writes the current preset at process end, if the presets were read in this run.
     ~TunerControl();
 
-    bool OnAttached();
+    void OnAttached();
     bool LoadPresets();
     bool SaveSelection() const;
     bool Tune(int channel);

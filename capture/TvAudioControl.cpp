@@ -1,7 +1,6 @@
 #include "capture/TvAudioControl.h"
 
-bool TvAudioControl::OnAttached() {
+void TvAudioControl::OnAttached() {
     // Asked for even when the card reports no stereo; its answer changes nothing here.
     iface->put_TVAudioMode(AMTVAUDIO_MODE_STEREO);
-    return true;
 }

@@ -8,7 +8,7 @@ public:
     static const GUID* Category() { return nullptr; }
     static REFIID InterfaceId() { return IID_IAMTVAudio; }
 
-    bool OnAttached();
+    void OnAttached();
 };
 
 // The process-wide one, defined with the other global objects in app/Globals.cpp.

@@ -7,7 +7,7 @@
 
 namespace DeviceName {
 
-void CopyBounded(char* target, int size, const char* source) {
+void CopyBounded(char* target, int size, const char* source, char doubled) {
     if (size <= 0) {
         return;
     }
@@ -16,20 +16,28 @@ void CopyBounded(char* target, int size, const char* source) {
     while (*p) {
         const char* next = CharNextA(p);
         const int width = static_cast<int>(next - p);
-        if (width <= 0 || used + width > size - 1) {
+        const int copies = *p == doubled ? 2 : 1;
+        if (width <= 0 || used + copies * width > size - 1) {
             break;
         }
-        memcpy(target + used, p, width);
-        used += width;
+        for (int copy = 0; copy < copies; ++copy) {
+            memcpy(target + used, p, width);
+            used += width;
+        }
         p = next;
     }
     target[used] = '\0';
 }
 
+std::string Fitted(const char* source, int size) {
+    std::string fitted(size, '\0');
+    CopyBounded(&fitted[0], size, source);
+    fitted.resize(strlen(fitted.c_str()));
+    return fitted;
+}
+
 bool Matches(const char* stored, int storedSize, const char* deviceName) {
-    std::string fitted(storedSize, '\0');
-    CopyBounded(&fitted[0], storedSize, deviceName);
-    return lstrcmpiA(stored, fitted.c_str()) == 0;
+    return lstrcmpiA(stored, Fitted(deviceName, storedSize).c_str()) == 0;
 }
 
 void FromWide(char* target, int size, const wchar_t* source) {

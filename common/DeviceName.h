@@ -1,11 +1,17 @@
 #pragma once
 
+#include <string>
+
 // Device names in the ANSI code page, kept in fixed 81-byte fields.
 namespace DeviceName {
 
 // Copies source into target (size bytes, terminated), cut before the first
 // character that would not fit whole, so no double-byte character is split.
-void CopyBounded(char* target, int size, const char* source);
+// A `doubled` character is written twice and counts twice; '\0' doubles none.
+void CopyBounded(char* target, int size, const char* source, char doubled = '\0');
+
+// source as a field of size bytes holds it, cut like CopyBounded.
+std::string Fitted(const char* source, int size);
 
 // True when a stored name names the device: equal ignoring case to the
 // device's name as a field of storedSize bytes would hold it. A name cut on

@@ -42,4 +42,22 @@ void Refuse(HWND dialog, const char* text, int focus) {
     SendMessageA(control, EM_SETSEL, 0, -1);
 }
 
+INT_PTR CloseCommand(HWND dialog, UINT message, WPARAM wParam, bool (*accept)(HWND dialog),
+                     INT_PTR cancelResult) {
+    if (message != WM_COMMAND) {
+        return FALSE;
+    }
+    if (LOWORD(wParam) == IDOK) {
+        if (!accept || accept(dialog)) {
+            EndDialog(dialog, IDOK);
+        }
+        return TRUE;
+    }
+    if (LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, cancelResult);
+        return TRUE;
+    }
+    return FALSE;
+}
+
 } // namespace DialogSupport

@@ -16,4 +16,10 @@ void CenterOnOwner(HWND dialog);
 // not in a box), then gives the control `focus` the focus with its text selected.
 void Refuse(HWND dialog, const char* text, int focus);
 
+// OK and Cancel: OK closes the dialog with IDOK once accept, when there is
+// one, takes the fields (it explains a refusal itself and keeps it open);
+// Cancel closes it with cancelResult. FALSE for any other message.
+INT_PTR CloseCommand(HWND dialog, UINT message, WPARAM wParam, bool (*accept)(HWND dialog),
+                     INT_PTR cancelResult = IDCANCEL);
+
 } // namespace DialogSupport

@@ -14,9 +14,21 @@ constexpr int LowestRate = 1;
 // higher rate would be dropped without a word.
 constexpr int HighestRate = 30;
 
+// Takes a valid rate into the caller's copy, or explains the refusal.
+bool TakeRate(HWND dialog) {
+    char text[32] = {};
+    GetDlgItemTextA(dialog, IDC_RATE, text, sizeof text);
+    int value = 0;
+    if (ReadWholeNumber(text, LowestRate, HighestRate, value) != FieldValue::Number) {
+        DialogSupport::Refuse(dialog, "フレームレートは 1 から 30 までの整数で入力してください。", IDC_RATE);
+        return false;
+    }
+    *reinterpret_cast<int*>(GetWindowLongPtrA(dialog, DWLP_USER)) = value;
+    return true;
+}
+
 INT_PTR CALLBACK FrameRateProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG: {
+    if (message == WM_INITDIALOG) {
         int* rate = reinterpret_cast<int*>(lParam);
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         SendDlgItemMessageA(dialog, IDC_RATE, EM_LIMITTEXT, 8, 0);
@@ -27,27 +39,7 @@ INT_PTR CALLBACK FrameRateProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
         DialogSupport::CenterOnOwner(dialog);
         return TRUE;
     }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            char text[32] = {};
-            GetDlgItemTextA(dialog, IDC_RATE, text, sizeof text);
-            int value = 0;
-            if (ReadWholeNumber(text, LowestRate, HighestRate, value) != FieldValue::Number) {
-                DialogSupport::Refuse(dialog, "フレームレートは 1 から 30 までの整数で入力してください。",
-                                      IDC_RATE);
-                return TRUE;
-            }
-            *reinterpret_cast<int*>(GetWindowLongPtrA(dialog, DWLP_USER)) = value;
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
+    return DialogSupport::CloseCommand(dialog, message, wParam, TakeRate);
 }
 
 } // namespace

@@ -100,36 +100,30 @@ bool TakePresets(HWND dialog, const EditorState& state, Preset* presets, bool* c
     return true;
 }
 
-INT_PTR CALLBACK PresetProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+// Writes the changed presets; false, with the reason shown, to keep the editor open.
+bool SavePresets(HWND dialog) {
     EditorState* state = reinterpret_cast<EditorState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    switch (message) {
-    case WM_INITDIALOG:
+    Preset edited[PresetCount] = {};
+    bool changed[PresetCount] = {};
+    if (!TakePresets(dialog, *state, edited, changed)) {
+        return false;
+    }
+    state->wroteSome = true;
+    if (!PresetSection::Save(state->path, edited, changed)) {
+        DialogSupport::Refuse(dialog, "設定ファイルに書き込めませんでした。", IDC_CHANNEL_BASE + 1);
+        return false;
+    }
+    return true;
+}
+
+INT_PTR CALLBACK PresetProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(dialog, DWLP_USER, lParam);
         ShowPresets(dialog, *reinterpret_cast<EditorState*>(lParam));
         DialogSupport::CenterOnOwner(dialog);
         return TRUE;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK) {
-            Preset edited[PresetCount] = {};
-            bool changed[PresetCount] = {};
-            if (!TakePresets(dialog, *state, edited, changed)) {
-                return TRUE;
-            }
-            state->wroteSome = true;
-            if (!PresetSection::Save(state->path, edited, changed)) {
-                DialogSupport::Refuse(dialog, "設定ファイルに書き込めませんでした。", IDC_CHANNEL_BASE + 1);
-                return TRUE;
-            }
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        if (LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDCANCEL);
-            return TRUE;
-        }
-        break;
     }
-    return FALSE;
+    return DialogSupport::CloseCommand(dialog, message, wParam, SavePresets);
 }
 
 } // namespace

@@ -8,8 +8,7 @@
 namespace {
 
 INT_PTR CALLBACK VersionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_INITDIALOG: {
+    if (message == WM_INITDIALOG) {
         SetDlgItemTextA(dialog, IDC_VERSION, "バージョン " NARVO_VERSION_TEXT);
         SetDlgItemTextA(dialog, IDC_COPYRIGHT, NARVO_COPYRIGHT);
         SetDlgItemTextA(dialog, IDC_SETTINGS_PATH, reinterpret_cast<const char*>(lParam));
@@ -18,14 +17,8 @@ INT_PTR CALLBACK VersionProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
         SetFocus(GetDlgItem(dialog, IDOK));
         return FALSE;
     }
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, IDOK);
-            return TRUE;
-        }
-        break;
-    }
-    return FALSE;
+    // Nothing to cancel: either button closes it as OK.
+    return DialogSupport::CloseCommand(dialog, message, wParam, nullptr, IDOK);
 }
 
 } // namespace

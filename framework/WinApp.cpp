@@ -48,10 +48,39 @@ void AfxGetFileTitle(const char* path, char* title, size_t size) {
     }
 }
 
+void AfxReplaceExtension(char* path, const char* extension) {
+    const size_t extensionLength = strlen(extension);
+    const size_t length = strnlen(path, MAX_PATH - 1);
+    path[length] = '\0';
+
+    // Only a dot in the file name starts an extension, not one in a folder name.
+    const char* dot = strrchr(FileNameOf(path), '.');
+    size_t cut = dot ? static_cast<size_t>(dot - path) : length;
+    // Keep the result inside the buffer and still different from the original,
+    // cut before the character that would not fit whole.
+    const size_t room = MAX_PATH - 1 - extensionLength;
+    if (cut > room) {
+        const char* p = path;
+        while (*p && static_cast<size_t>(CharNextA(p) - path) <= room) {
+            p = CharNextA(p);
+        }
+        cut = static_cast<size_t>(p - path);
+    }
+    memcpy(path + cut, extension, extensionLength + 1);
+}
+
+void AfxGetModulePathWithExtension(HMODULE module, const char* extension, char* path) {
+    char modulePath[MAX_PATH];
+    ModulePath(module, modulePath);
+    AfxReplaceExtension(modulePath, extension);
+    lstrcpynA(path, modulePath, MAX_PATH);
+}
+
 BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
 END_MESSAGE_MAP()
 
-CWinApp::CWinApp(const char* appName) : m_pszAppName(appName) {
+CWinApp::CWinApp(const char* appName, const char* helpExtension)
+    : m_pszAppName(appName), helpExtension(helpExtension) {
     currentApp = this;
 }
 
@@ -77,12 +106,7 @@ void CWinApp::SetNamesFromModule() {
         m_pszAppName = appNameBuffer;
     }
     lstrcpynA(helpPathBuffer, path, MAX_PATH);
-    char* dot = strrchr(helpPathBuffer, '.');
-    if (!dot || dot < FileNameOf(helpPathBuffer)) {
-        dot = helpPathBuffer + strlen(helpPathBuffer);
-    }
-    // The buffer has room for MAX_PATH - 1 characters plus the extension.
-    memcpy(dot, ".HLP", sizeof ".HLP");
+    AfxReplaceExtension(helpPathBuffer, helpExtension);
     m_pszHelpFilePath = helpPathBuffer;
 }
 

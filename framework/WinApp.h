@@ -14,7 +14,8 @@ class CWnd;
 // Construction only registers the object; AfxWinMain does the rest.
 class CWinApp : public CCmdTarget {
 public:
-    explicit CWinApp(const char* appName = nullptr);
+    // helpExtension names the help file beside the executable; it must outlive the object.
+    explicit CWinApp(const char* appName = nullptr, const char* helpExtension = ".HLP");
     ~CWinApp() override;
 
     // Called once by AfxWinMain after the name and help path are set; FALSE
@@ -36,8 +37,7 @@ public:
     HINSTANCE m_hInstance = nullptr;
     // The executable's file name without extension unless given at construction.
     const char* m_pszAppName = nullptr;
-    // The executable's full path with the extension ".HLP". Points into this
-    // object's own buffer, which may be changed in place within its length.
+    // The executable's full path with the help extension given at construction.
     const char* m_pszHelpFilePath = nullptr;
     CWnd* m_pMainWnd = nullptr;
 
@@ -47,8 +47,9 @@ private:
     friend int AfxWinMain(HINSTANCE, HINSTANCE, LPSTR, int);
     void SetNamesFromModule();
 
+    const char* helpExtension;
     char appNameBuffer[MAX_PATH] = {};
-    char helpPathBuffer[MAX_PATH + 8] = {};
+    char helpPathBuffer[MAX_PATH] = {};
     int quitCode = 0;
 };
 
@@ -65,5 +66,12 @@ CWnd* AfxGetMainWnd();
 const char* AfxGetAppName();
 // The file name of `path` without its extension, into `title` (size bytes).
 void AfxGetFileTitle(const char* path, char* title, size_t size);
+// Replaces the extension of the file name in path (MAX_PATH bytes) by
+// extension, or appends it when the file name has none. The result always
+// fits and differs from the original, cut before a character that would not fit whole.
+void AfxReplaceExtension(char* path, const char* extension);
+// The path of module (null for the executable) with its extension replaced,
+// into path (MAX_PATH bytes): the files that belong beside it.
+void AfxGetModulePathWithExtension(HMODULE module, const char* extension, char* path);
 // The module whose resources the program uses: the executable.
 HINSTANCE AfxGetInstanceHandle();

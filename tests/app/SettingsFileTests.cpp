@@ -52,34 +52,6 @@ TEST_F(SettingsFileTest, AnyNonzeroIsTrueAndLongStringsAreCut) {
     EXPECT_EQ(std::string(80, 'x'), buffer);
 }
 
-TEST(SettingsPath, ExtensionOfTheFileNameIsReplaced) {
-    char path[SettingsFile::PathSize] = "C:\\Program Files\\NarvoTV\\NarvoTV.exe";
-    SettingsFile::ReplaceExtension(path, ".ini");
-    EXPECT_STREQ("C:\\Program Files\\NarvoTV\\NarvoTV.ini", path);
-}
-
-TEST(SettingsPath, PathWithoutExtensionGetsOneAppended) {
-    char plain[SettingsFile::PathSize] = "C:\\tools\\viewer";
-    SettingsFile::ReplaceExtension(plain, ".ini");
-    EXPECT_STREQ("C:\\tools\\viewer.ini", plain);
-
-    // A dot in a folder name is not the file's extension.
-    char dotted[SettingsFile::PathSize] = "C:\\my.tools\\viewer";
-    SettingsFile::ReplaceExtension(dotted, ".ini");
-    EXPECT_STREQ("C:\\my.tools\\viewer.ini", dotted);
-}
-
-TEST(SettingsPath, LongestPathStaysInsideTheBufferAndDiffers) {
-    char path[SettingsFile::PathSize];
-    memset(path, 'a', sizeof path);
-    path[SettingsFile::PathSize - 1] = '\0';
-    const std::string original = path;
-    SettingsFile::ReplaceExtension(path, ".ini");
-    EXPECT_EQ(SettingsFile::PathSize - 1, strlen(path));
-    EXPECT_NE(original, path);
-    EXPECT_STREQ(".ini", path + SettingsFile::PathSize - 5);
-}
-
 TEST(SettingsPath, DefaultPathIsTheExecutableWithIni) {
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);

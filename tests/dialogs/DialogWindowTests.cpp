@@ -147,6 +147,15 @@ TEST_F(DialogWindowTest, VersionInfoNamesTheProgramVersionAndSettingsFileCentred
     EXPECT_NEAR(80 + 200, (place.top + place.bottom) / 2, 1);
 }
 
+TEST_F(DialogWindowTest, VersionInfoHasNothingToCancel) {
+    const auto versionInfo = Get<VersionInfoExport>("VersionInfo");
+    ASSERT_NE(nullptr, versionInfo);
+    const int result = WithDialog(
+        "バージョン情報", [&] { return versionInfo(owner, "C:\\NarvoTV.ini"); },
+        [&](HWND dialog) { Press(dialog, IDCANCEL); });
+    EXPECT_NE(0, result) << "Esc closes it as OK does";
+}
+
 TEST_F(DialogWindowTest, FrameRateRefusesAnythingButOneToThirtyAndCancelLeavesTheRate) {
     const auto inputFrameRate = Get<InputFrameRateExport>("InputFrameRate");
     ASSERT_NE(nullptr, inputFrameRate);

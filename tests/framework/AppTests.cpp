@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -58,15 +59,14 @@ TEST(WinAppTest, NameAndHelpPathAreSetBeforeInitInstance) {
     PeekMessageA(&msg, nullptr, WM_APP + 7, WM_APP + 7, PM_REMOVE);
 }
 
-TEST(WinAppTest, GivenNameIsKeptAndTheHelpPathIsWritableInPlace) {
-    RecordingApp app("viewer");
+TEST(WinAppTest, GivenNameAndHelpExtensionAreUsed) {
+    RecordingApp app("viewer", ".chm");
     AfxWinMain(nullptr, nullptr, const_cast<char*>(""), SW_SHOW);
     EXPECT_EQ("viewer", app.nameAtInit);
     EXPECT_STREQ("viewer", AfxGetAppName());
-    char* dot = strrchr(const_cast<char*>(app.m_pszHelpFilePath), '.');
-    ASSERT_NE(nullptr, dot);
-    memcpy(dot, ".chm", 4);
-    EXPECT_NE(std::string::npos, std::string(app.m_pszHelpFilePath).find("framework_tests.chm"));
+    std::string expected = ModulePath();
+    expected = expected.substr(0, expected.rfind('.')) + ".chm";
+    EXPECT_EQ(expected, app.helpAtInit);
     MSG msg;
     PeekMessageA(&msg, nullptr, WM_APP + 7, WM_APP + 7, PM_REMOVE);
 }
@@ -80,6 +80,34 @@ TEST(WinAppTest, TheApplicationObjectIsFoundWhileItLives) {
         EXPECT_EQ(nullptr, AfxGetMainWnd());
     }
     EXPECT_EQ(nullptr, AfxGetApp());
+}
+
+TEST(ExtensionRule, ExtensionOfTheFileNameIsReplaced) {
+    char path[MAX_PATH] = "C:\\Program Files\\NarvoTV\\NarvoTV.exe";
+    AfxReplaceExtension(path, ".ini");
+    EXPECT_STREQ("C:\\Program Files\\NarvoTV\\NarvoTV.ini", path);
+}
+
+TEST(ExtensionRule, PathWithoutExtensionGetsOneAppended) {
+    char plain[MAX_PATH] = "C:\\tools\\viewer";
+    AfxReplaceExtension(plain, ".ini");
+    EXPECT_STREQ("C:\\tools\\viewer.ini", plain);
+
+    // A dot in a folder name is not the file's extension.
+    char dotted[MAX_PATH] = "C:\\my.tools\\viewer";
+    AfxReplaceExtension(dotted, ".ini");
+    EXPECT_STREQ("C:\\my.tools\\viewer.ini", dotted);
+}
+
+TEST(ExtensionRule, LongestPathStaysInsideTheBufferAndDiffers) {
+    char path[MAX_PATH];
+    memset(path, 'a', sizeof path);
+    path[MAX_PATH - 1] = '\0';
+    const std::string original = path;
+    AfxReplaceExtension(path, ".ini");
+    EXPECT_EQ(static_cast<size_t>(MAX_PATH - 1), strlen(path));
+    EXPECT_NE(original, path);
+    EXPECT_STREQ(".ini", path + MAX_PATH - 5);
 }
 
 TEST(RegisterWndClassTest, SameArgumentsGiveTheSameClassOthersANewOne) {

@@ -1,6 +1,5 @@
 // Paths with Japanese file names: 0x5C, the path separator, is also the
 // second byte of many double-byte characters (ソ is 83 5C, 表 is 95 5C).
-#include "app/SettingsFile.h"
 #include "framework/WinApp.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +34,7 @@ std::string Repeat(const char* text, int times) {
     return repeated;
 }
 
-TEST(DoubleByteNames, SettingsPathReplacesTheWholeExtension) {
+TEST(DoubleByteNames, ExtensionRuleReplacesTheWholeExtension) {
     const struct {
         std::string path;
         std::string expected;
@@ -48,9 +47,9 @@ TEST(DoubleByteNames, SettingsPathReplacesTheWholeExtension) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.expected);
-        char path[SettingsFile::PathSize] = {};
-        c.path.copy(path, SettingsFile::PathSize - 1);
-        SettingsFile::ReplaceExtension(path, ".ini");
+        char path[MAX_PATH] = {};
+        c.path.copy(path, MAX_PATH - 1);
+        AfxReplaceExtension(path, ".ini");
         EXPECT_EQ(c.expected, path);
     }
 }
